@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QRect>
+
+// The windows are designed in twips (1/1440 inch); at 96 dots per inch 15 twips make one pixel.
+namespace twips {
+
+inline constexpr int kPerPixel = 15;
+
+constexpr int to_pixels(int value)
+{
+    return (2 * value + kPerPixel) / (2 * kPerPixel); // nearest pixel
+}
+
+constexpr int from_pixels(int pixels)
+{
+    return pixels * kPerPixel;
+}
+
+inline QRect rect(int left, int top, int width, int height)
+{
+    return {to_pixels(left), to_pixels(top), to_pixels(width), to_pixels(height)};
+}
+
+inline QSize size(int width, int height)
+{
+    return {to_pixels(width), to_pixels(height)};
+}
+
+} // namespace twips
