@@ -17,9 +17,22 @@ constexpr int from_pixels(int pixels)
     return pixels * kPerPixel;
 }
 
+// A rectangle as the designs give it: left, top, width and height in twips.
+struct Rect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
 inline QRect rect(int left, int top, int width, int height)
 {
     return {to_pixels(left), to_pixels(top), to_pixels(width), to_pixels(height)};
+}
+
+inline QRect rect(const Rect &r)
+{
+    return rect(r.left, r.top, r.width, r.height);
 }
 
 inline QSize size(int width, int height)
