@@ -1,0 +1,205 @@
+#include "SoundPlayer.h"
+
+#include <QFile>
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <thread>
+
+namespace {
+
+using Clock = SoundFeed::Clock;
+
+// 512 frames is about 46 ms at 11025 Hz: short enough that a sound starts and ends on time.
+constexpr Uint16 kBufferFrames = 512;
+// A device that fails while playing must not hang the program: the wait ends after twice the
+// sound's length plus this margin, however the device behaves.
+constexpr std::chrono::milliseconds kFailureMargin{500};
+constexpr std::chrono::milliseconds kStatusPoll{20};
+
+struct FreeWave {
+    void operator()(Uint8 *samples) const { SDL_FreeWAV(samples); }
+};
+
+struct Wave {
+    SDL_AudioSpec spec{};
+    std::unique_ptr<Uint8, FreeWave> samples;
+    Uint32 size = 0;
+};
+
+std::optional<Wave> load_wave(QByteArrayView image)
+{
+    if (image.isEmpty() || image.size() > INT_MAX)
+        return std::nullopt;
+    SDL_RWops *source = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()));
+    if (source == nullptr)
+        return std::nullopt;
+    Wave wave;
+    Uint8 *samples = nullptr;
+    if (SDL_LoadWAV_RW(source, 1, &wave.spec, &samples, &wave.size) == nullptr)
+        return std::nullopt;
+    wave.samples.reset(samples);
+    if (wave.size == 0)
+        return std::nullopt;
+    return wave;
+}
+
+int bytes_per_second(const SDL_AudioSpec &spec)
+{
+    return std::max(spec.freq * spec.channels * static_cast<int>(SDL_AUDIO_BITSIZE(spec.format)) / 8, 1);
+}
+
+std::chrono::nanoseconds length_of(const Wave &wave)
+{
+    return std::chrono::nanoseconds(static_cast<std::int64_t>(wave.size) * 1'000'000'000
+                                    / bytes_per_second(wave.spec));
+}
+
+// Resource names are plain names; anything with a path separator could reach other resources.
+bool is_plain_name(const QString &name)
+{
+    return !name.isEmpty() && !name.contains(u'/');
+}
+
+} // namespace
+
+SoundPlayer &SoundPlayer::instance()
+{
+    static SoundPlayer player;
+    return player;
+}
+
+SoundPlayer::~SoundPlayer()
+{
+    close_device();
+    if (subsystem_ == Subsystem::Ready)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SoundPlayer::has_device()
+{
+    return audio_ready() && SDL_GetNumAudioDevices(0) > 0;
+}
+
+void SoundPlayer::play(const QString &name, std::int32_t &flags)
+{
+    flags |= kMemory;
+    begin(flags);
+    if (!is_plain_name(name))
+        return;
+    // Resource names are stored in capitals and looked up regardless of case.
+    QFile resource(QStringLiteral(":/WAVE/") + name.toUpper());
+    if (!resource.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray image = resource.readAll();
+    perform(image);
+}
+
+void SoundPlayer::play_image(QByteArrayView image)
+{
+    begin(kDefaultFlags);
+    perform(image);
+}
+
+void SoundPlayer::close_device()
+{
+    if (device_ != 0) {
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
+    }
+    feed_.stop();
+}
+
+void SoundPlayer::begin(std::int32_t flags)
+{
+    called_at_ = Clock::now();
+    playback_ = Playback{};
+    playback_.flags = flags;
+}
+
+void SoundPlayer::perform(QByteArrayView image)
+{
+    if (!audio_ready())
+        return;
+    const std::optional<Wave> wave = load_wave(image);
+    if (!wave)
+        return;
+    playback_.length = length_of(*wave);
+    if (!open_device({wave->spec.freq, wave->spec.format, wave->spec.channels}))
+        return;
+    feed_.start({wave->samples.get(), wave->size}, silence_, bytes_per_second(wave->spec));
+    playback_.completed = wait_until_played(playback_.length);
+    if (const auto first = feed_.first_sample_at())
+        playback_.first_sample = *first - called_at_;
+    feed_.stop(); // before the samples are freed
+    if (!playback_.completed)
+        close_device();
+}
+
+bool SoundPlayer::audio_ready()
+{
+    if (subsystem_ == Subsystem::Untried)
+        subsystem_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 ? Subsystem::Ready : Subsystem::Failed;
+    return subsystem_ == Subsystem::Ready;
+}
+
+bool SoundPlayer::open_device(const Format &format)
+{
+    if (device_ != 0 && device_format_ == format && !device_stopped())
+        return true;
+    close_device();
+    SDL_AudioSpec wanted{};
+    wanted.freq = format.frequency;
+    wanted.format = format.encoding;
+    wanted.channels = static_cast<Uint8>(format.channels);
+    wanted.samples = kBufferFrames;
+    wanted.callback = [](void *feed, Uint8 *stream, int length) {
+        static_cast<SoundFeed *>(feed)->fill(stream, length);
+    };
+    wanted.userdata = &feed_;
+    SDL_AudioSpec obtained{};
+    // No allowed changes: SDL converts to whatever the hardware wants, the callback sees our format.
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (device_ == 0)
+        return false;
+    device_format_ = format;
+    silence_ = obtained.silence;
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
+}
+
+bool SoundPlayer::wait_until_played(std::chrono::nanoseconds length)
+{
+    const auto deadline = Clock::now() + 2 * length + kFailureMargin;
+    while (!feed_.wait_handed_over(std::min(deadline, Clock::now() + kStatusPoll))) {
+        if (device_stopped() || Clock::now() >= deadline)
+            return false;
+    }
+    if (const auto end = feed_.last_sample_ends_at())
+        std::this_thread::sleep_until(std::min(*end, deadline));
+    return true;
+}
+
+bool SoundPlayer::device_stopped() const
+{
+    return SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
+}
+
+bool has_wave_device()
+{
+    return SoundPlayer::instance().has_device();
+}
+
+void play_sound(const QString &name)
+{
+    std::int32_t flags = SoundPlayer::kDefaultFlags;
+    play_sound(name, flags);
+}
+
+void play_sound(const QString &name, std::int32_t &flags)
+{
+    SoundPlayer::instance().play(name, flags);
+}

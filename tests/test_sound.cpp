@@ -1,0 +1,287 @@
+#include "SoundPlayer.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+
+// One executable, run once per SDL driver: the driver is chosen when SDL's audio starts, once per process.
+
+namespace {
+
+struct WaveShape {
+    int frequency = 11025;
+    int channels = 1;
+    int bits = 8;
+
+    int bytes_per_second() const { return frequency * channels * bits / 8; }
+    char silence() const { return bits == 8 ? char(0x80) : char(0); }
+};
+
+QByteArray pattern(int size)
+{
+    QByteArray samples(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        samples[i] = char((i * 37 + 11) & 0xff);
+    return samples;
+}
+
+QByteArray wave_image(const QByteArray &samples, const WaveShape &shape)
+{
+    const int block = shape.channels * shape.bits / 8;
+    const bool pad = samples.size() % 2 != 0;
+    QByteArray image;
+    QDataStream out(&image, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + samples.size() + (pad ? 1 : 0));
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(shape.channels) << quint32(shape.frequency)
+        << quint32(shape.bytes_per_second()) << quint16(block) << quint16(shape.bits);
+    out.writeRawData("data", 4);
+    out << quint32(samples.size());
+    out.writeRawData(samples.constData(), int(samples.size()));
+    if (pad)
+        out << quint8(0);
+    return image;
+}
+
+QByteArray hit_like_samples()
+{
+    return pattern(3584); // the length of "HIT": 0.33 s at 11025 Hz
+}
+
+QByteArray data_chunk_of(const QByteArray &image)
+{
+    const qsizetype at = image.indexOf("data");
+    if (at < 0 || at + 8 > image.size())
+        return {};
+    QDataStream in(image.mid(at + 4, 4));
+    in.setByteOrder(QDataStream::LittleEndian);
+    quint32 size = 0;
+    in >> size;
+    return image.mid(at + 8, size);
+}
+
+bool played_nothing()
+{
+    const auto &playback = SoundPlayer::instance().last_playback();
+    return !playback.completed && !playback.first_sample.has_value();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(WaveShape)
+
+class SoundOnDummyDriver : public QObject {
+    Q_OBJECT
+private slots:
+    void detectsADevice()
+    {
+        QVERIFY(has_wave_device());
+    }
+
+    void flagsAlwaysGainTheMemoryBit_data()
+    {
+        QTest::addColumn<std::int32_t>("given");
+        QTest::addColumn<std::int32_t>("seen");
+        QTest::newRow("none") << 0 << 4;
+        QTest::newRow("no default") << 2 << 6;
+        QTest::newRow("memory") << 4 << 4;
+        QTest::newRow("usual") << 6 << 6;
+        QTest::newRow("other bits kept") << 0x10 << 0x14;
+        QTest::newRow("all bits") << -1 << -1;
+    }
+
+    void flagsAlwaysGainTheMemoryBit()
+    {
+        QFETCH(std::int32_t, given);
+        QFETCH(std::int32_t, seen);
+        std::int32_t flags = given;
+        play_sound(QStringLiteral("NO_SUCH_SOUND"), flags);
+        QCOMPARE(flags, seen);
+        QCOMPARE(SoundPlayer::instance().last_playback().flags, seen);
+    }
+
+    void omittedFlagsActAsSix()
+    {
+        play_sound(QStringLiteral("NO_SUCH_SOUND"));
+        QCOMPARE(SoundPlayer::instance().last_playback().flags, 6);
+    }
+
+    void playBlocksForTheSoundsLength_data()
+    {
+        QTest::addColumn<WaveShape>("shape");
+        QTest::addColumn<int>("size");
+        QTest::newRow("8-bit mono 11025 Hz") << WaveShape{11025, 1, 8} << 3584;
+        QTest::newRow("16-bit stereo 22050 Hz reopens the device") << WaveShape{22050, 2, 16} << 22050;
+        QTest::newRow("back to 8-bit mono") << WaveShape{11025, 1, 8} << 8384;
+    }
+
+    void playBlocksForTheSoundsLength()
+    {
+        QFETCH(WaveShape, shape);
+        QFETCH(int, size);
+        const QByteArray image = wave_image(pattern(size), shape);
+        const qint64 nominal_ms = qint64(size) * 1000 / shape.bytes_per_second();
+
+        QElapsedTimer timer;
+        timer.start();
+        SoundPlayer::instance().play_image(image);
+        QVERIFY2(timer.elapsed() >= nominal_ms * 8 / 10, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(SoundPlayer::instance().last_playback().completed);
+    }
+
+    void unplayableImagePlaysNothing_data()
+    {
+        const QByteArray good = wave_image(hit_like_samples(), WaveShape{});
+        QTest::addColumn<QByteArray>("image");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("not a wave") << QByteArray("just some text, no RIFF header at all");
+        QTest::newRow("header cut short") << good.left(20);
+        QTest::newRow("no samples") << wave_image(QByteArray(), WaveShape{});
+    }
+
+    void unplayableImagePlaysNothing()
+    {
+        QFETCH(QByteArray, image);
+        SoundPlayer::instance().play_image(image);
+        QVERIFY(played_nothing());
+    }
+
+    void unknownNamePlaysNothing_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("unknown") << QStringLiteral("NO_SUCH_SOUND");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("path out of the sounds") << QStringLiteral("../WAVE/HIT");
+    }
+
+    void unknownNamePlaysNothing()
+    {
+        QFETCH(QString, name);
+        play_sound(name);
+        QVERIFY(played_nothing());
+    }
+};
+
+class SoundOnDiskDriver : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(output_path()));
+    }
+
+    void deviceReceivesTheSamples_data()
+    {
+        QTest::addColumn<WaveShape>("shape");
+        QTest::addColumn<int>("size");
+        QTest::newRow("8-bit mono 11025 Hz") << WaveShape{11025, 1, 8} << 3584;
+        QTest::newRow("odd length with pad byte") << WaveShape{11025, 1, 8} << 1001;
+        QTest::newRow("16-bit mono 22050 Hz") << WaveShape{22050, 1, 16} << 4410;
+        QTest::newRow("8-bit stereo 8000 Hz") << WaveShape{8000, 2, 8} << 3200;
+    }
+
+    void deviceReceivesTheSamples()
+    {
+        QFETCH(WaveShape, shape);
+        QFETCH(int, size);
+        const QByteArray samples = pattern(size);
+        SoundPlayer::instance().play_image(wave_image(samples, shape));
+        QVERIFY(holds_only(device_output(), samples, shape.silence()));
+    }
+
+    void hitResourceGoesOut_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("as stored") << QStringLiteral("HIT");
+        QTest::newRow("any case") << QStringLiteral("hit");
+    }
+
+    void hitResourceGoesOut()
+    {
+        QFETCH(QString, name);
+        QFile resource(QStringLiteral(":/WAVE/HIT"));
+        QVERIFY(resource.open(QIODevice::ReadOnly));
+        const QByteArray samples = data_chunk_of(resource.readAll());
+        QCOMPARE(samples.size(), 3584);
+        play_sound(name);
+        QVERIFY(holds_only(device_output(), samples, WaveShape{}.silence()));
+    }
+
+    void unknownNameAddsNothingToTheOutput()
+    {
+        const QByteArray samples = hit_like_samples();
+        SoundPlayer::instance().play_image(wave_image(samples, WaveShape{}));
+        play_sound(QStringLiteral("NO_SUCH_SOUND"));
+        QVERIFY(holds_only(device_output(), samples, WaveShape{}.silence()));
+    }
+
+private:
+    QString output_path() const { return dir_.filePath(QStringLiteral("device.raw")); }
+
+    // Closing the device flushes the driver's file; the next sound opens it afresh.
+    QByteArray device_output() const
+    {
+        SoundPlayer::instance().close_device();
+        QFile file(output_path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static bool holds_only(const QByteArray &output, const QByteArray &samples, char silence)
+    {
+        const qsizetype at = output.indexOf(samples);
+        if (at < 0)
+            return false;
+        const QByteArray rest = output.left(at) + output.mid(at + samples.size());
+        return std::all_of(rest.cbegin(), rest.cend(), [silence](char byte) { return byte == silence; });
+    }
+
+    QTemporaryDir dir_;
+};
+
+class SoundWithoutDriver : public QObject {
+    Q_OBJECT
+private slots:
+    void detectsNoDevice()
+    {
+        QVERIFY(!has_wave_device());
+    }
+
+    void playReturnsWithoutPlaying()
+    {
+        SoundPlayer::instance().play_image(wave_image(hit_like_samples(), WaveShape{}));
+        QVERIFY(played_nothing());
+        std::int32_t flags = 2;
+        play_sound(QStringLiteral("HIT"), flags);
+        QCOMPARE(flags, 6);
+        QVERIFY(played_nothing());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+        qputenv("SDL_AUDIODRIVER", "dummy");
+    const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
+    if (driver == "dummy") {
+        SoundOnDummyDriver test;
+        return QTest::qExec(&test, argc, argv);
+    }
+    if (driver == "disk") {
+        SoundOnDiskDriver test;
+        return QTest::qExec(&test, argc, argv);
+    }
+    SoundWithoutDriver test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_sound.moc"
