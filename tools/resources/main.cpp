@@ -1,0 +1,61 @@
+// Writes the embedded pictures, icons and sounds into the directory named on the command line.
+// Every run produces the same bytes.
+
+#include "BoardBitmap.h"
+#include "IconFile.h"
+#include "SoundSynth.h"
+#include "SplashBanner.h"
+#include "WaveFile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QTextStream>
+
+namespace {
+
+bool write_file(const QDir& dir, const QString& name, const QByteArray& bytes)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        QTextStream(stderr) << "cannot write " << file.fileName() << '\n';
+        return false;
+    }
+    QTextStream(stdout) << name << ": " << bytes.size() << " bytes\n";
+    return true;
+}
+
+QByteArray png_of(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "png").write(image);
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        QTextStream(stderr) << "usage: ochreline_resgen OUTPUT_DIR\n";
+        return 2;
+    }
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    using namespace icon_art;
+    const bool ok = write_file(dir, "board.bmp", BoardBitmap::render().encodeBmp())
+        && write_file(dir, "splash.jpg", SplashBanner::encodeJpeg(SplashBanner::render()))
+        && write_file(dir, "dart.ico", IconFile::encode({kDart}))
+        && write_file(dir, "dollar.ico", IconFile::encode({kDollar}))
+        && write_file(dir, "smiley.ico", IconFile::encode({kSmiley32, kSmiley16}))
+        && write_file(dir, "ochreline.png", png_of(IconFile::toImage(kDart)))
+        && write_file(dir, "HIT.wav", WaveFile::encode(SoundSynth::hit()))
+        && write_file(dir, "SHOTGUN.wav", WaveFile::encode(SoundSynth::shotgun()))
+        && write_file(dir, "EXPLOSION.wav", WaveFile::encode(SoundSynth::explosion()));
+    return ok ? 0 : 1;
+}
