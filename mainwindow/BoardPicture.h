@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <cstdint>
+
+struct HitArea;
+
+// The board picture; a click on one of its invisible hit areas enters a dart of that area's value.
+class BoardPicture : public QWidget {
+    Q_OBJECT
+public:
+    explicit BoardPicture(QWidget *parent = nullptr);
+
+    QSize sizeHint() const override;
+
+signals:
+    void dartEntered(std::int16_t points);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    static const HitArea *areaAt(const QPointF &pixel);
+
+    QImage board_;
+    const HitArea *pressed_ = nullptr;
+};

@@ -1,0 +1,370 @@
+#include "frmmain.h"
+
+#include "BoardPicture.h"
+#include "HelpViewer.h"
+#include "InvertLine.h"
+#include "SoundPlayer.h"
+#include "StatusBar.h"
+#include "Twips.h"
+#include "Version.h"
+#include "WebLink.h"
+#include "frmabout.h"
+#include "frmnotice.h"
+#include "frmplayers.h"
+#include "frmpoints.h"
+#include "frmsplash.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace {
+
+constexpr QSize kClientTwips{10815, 7620};
+constexpr twips::Rect kPicture1{1845, 45, 7200, 7200};
+constexpr twips::Rect kStatusBar1{0, 7290, 10815, 330};
+constexpr twips::Rect kLine1{0, 0, 10710, 30};
+
+constexpr std::array<twips::Rect, Match::kMaxPlayers> kNameRects{{
+    {45, 270, 1680, 420},
+    {9090, 270, 1680, 420},
+    {45, 4005, 1680, 420},
+    {9090, 4005, 1680, 420},
+}};
+constexpr std::array<twips::Rect, Match::kMaxPlayers> kScoreRects{{
+    {135, 1080, 1500, 780},
+    {9180, 1080, 1500, 780},
+    {135, 4770, 1500, 780},
+    {9180, 4770, 1500, 780},
+}};
+
+constexpr QRgb kNameBackground = qRgb(255, 128, 255);
+constexpr QRgb kFirstScoreColour = qRgb(255, 0, 0);
+constexpr QRgb kOtherScoreColour = qRgb(0, 0, 192);
+constexpr QRgb kLightRed = qRgb(255, 0, 0);
+constexpr QRgb kLightBlue = qRgb(0, 0, 255);
+
+constexpr char kHelpFile[] = "301.hlp";
+constexpr char kAppName[] = "Ochreline for Win95 1.1";
+
+void setTextColour(QLabel *label, QRgb colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
+    label->setPalette(palette);
+}
+
+QFont designFont(const char *family, qreal points)
+{
+    QFont font(QString::fromLatin1(family));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+frmmain::frmmain(Module1 &settings, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , settings_(settings)
+    , match_(settings, *this)
+{
+    setObjectName(QStringLiteral("frmmain"));
+    setWindowTitle(QStringLiteral("Ochreline for Windows"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/dart.ico")));
+    buildClientArea();
+    buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+frmmain::~frmmain() = default;
+
+void frmmain::buildClientArea()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(twips::size(kClientTwips.width(), kClientTwips.height()));
+    setCentralWidget(client);
+
+    Picture1_ = new BoardPicture(client);
+    Picture1_->setObjectName(QStringLiteral("Picture1"));
+    Picture1_->setGeometry(twips::rect(kPicture1));
+    connect(Picture1_, &BoardPicture::dartEntered, this, [this](std::int16_t points) { match_.do_score(points); });
+
+    StatusBar1_ = new StatusBar(client);
+    StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1_->setGeometry(twips::rect(kStatusBar1));
+    StatusBar1_->setPanelText(kWebPanel, QString::fromLatin1(version::kWebAddress));
+    connect(StatusBar1_, &StatusBar::panelClicked, this, &frmmain::StatusBar1_PanelClick);
+
+    buildPlayerPanels(client);
+
+    auto *line = new InvertLine(client);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setGeometry(twips::rect(kLine1));
+}
+
+void frmmain::buildPlayerPanels(QWidget *client)
+{
+    for (int player = 1; player <= Match::kMaxPlayers; ++player) {
+        const auto slot = static_cast<std::size_t>(player - 1);
+
+        auto *name = new QLabel(QStringLiteral("Player %1").arg(player), client);
+        name->setObjectName(QStringLiteral("lblname_%1").arg(player));
+        name->setTextFormat(Qt::PlainText);
+        name->setAlignment(Qt::AlignCenter);
+        name->setFrameStyle(QFrame::Box | QFrame::Plain);
+        name->setFont(designFont("Times New Roman", 12));
+        name->setAutoFillBackground(true);
+        QPalette palette = name->palette();
+        palette.setColor(QPalette::Window, QColor::fromRgb(kNameBackground));
+        palette.setColor(QPalette::WindowText, Qt::black);
+        name->setPalette(palette);
+        name->setGeometry(twips::rect(kNameRects[slot]));
+        name->hide();
+        lblname_[slot] = name;
+
+        auto *score = new QLabel(QStringLiteral("301"), client);
+        score->setObjectName(QStringLiteral("score_%1").arg(player));
+        score->setTextFormat(Qt::PlainText);
+        score->setAlignment(Qt::AlignCenter);
+        score->setFont(designFont("Arial", 27.75));
+        setTextColour(score, player == 1 ? kFirstScoreColour : kOtherScoreColour);
+        score->setGeometry(twips::rect(kScoreRects[slot]));
+        score->hide();
+        score_[slot] = score;
+    }
+}
+
+void frmmain::buildMenus()
+{
+    auto addItem = [this](QMenu *menu, const char *name, const QString &caption, void (frmmain::*handler)()) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    auto addMenu = [this](const char *name, const QString &caption) {
+        QMenu *menu = menuBar()->addMenu(caption);
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        return menu;
+    };
+
+    QMenu *file = addMenu("mnufile", tr("&File"));
+    addItem(file, "mnunew", tr("&New Game"), &frmmain::mnunew_Click);
+    mnusound_ = addItem(file, "mnusound", tr("Sound On"), &frmmain::mnusound_Click);
+    mnusound_->setCheckable(true);
+    file->addSeparator()->setObjectName(QStringLiteral("mnudash"));
+    addItem(file, "mnuexit", tr("E&xit"), &frmmain::mnuexit_Click);
+
+    QMenu *score = addMenu("mnuscore", tr("&Score"));
+    mnuadd_ = addItem(score, "mnuadd", tr("Add Points"), &frmmain::mnuadd_Click);
+    mnusub_ = addItem(score, "mnusub", tr("Subtract Points"), &frmmain::mnusub_Click);
+    mnuadd_->setEnabled(false);
+    mnusub_->setEnabled(false);
+
+    QMenu *help = addMenu("mnuhelp", tr("&Help"));
+    addItem(help, "mnu_getdart", tr("&GET QUIVERLINE"), &frmmain::mnu_getdart_Click);
+    addItem(help, "mnucontents", tr("&Contents"), &frmmain::mnucontents_Click);
+    addItem(help, "mnuabout", tr("&About"), &frmmain::mnuabout_Click);
+}
+
+void frmmain::Form_Load(int splash_interval_ms)
+{
+    placeAtTopOfScreen();
+    settings_.start_score = 301;
+    settings_.points_pick = 0;
+    match_.game_over = true;
+    settings_.sound_on = has_wave_device();
+    if (settings_.sound_on)
+        mnusound_->setChecked(true);
+    else
+        mnusound_->setEnabled(false);
+
+    show();
+    QCoreApplication::processEvents();
+
+    auto *splash = new frmsplash(splash_interval_ms, this);
+    splash->exec();
+    showStartupMessage();
+}
+
+// At the top of the screen, centred across it; wider than the screen gives a negative left edge.
+void frmmain::placeAtTopOfScreen()
+{
+    layout()->activate(); // the window's own size, before it is first shown
+    create();
+    const QRect screen = this->screen()->geometry();
+    const int width = frameGeometry().width();
+    move(screen.left() + (screen.width() - width) / 2, screen.top());
+}
+
+void frmmain::showStartupMessage()
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Get Quiverline from the Help Menu!!"),
+                    QStringLiteral("Quiverline is a newer more complete program"), QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("startupMessage"));
+    box.exec();
+}
+
+void frmmain::mnunew_Click()
+{
+    for (int player = 1; player <= Match::kMaxPlayers; ++player) {
+        nameLabel(player)->hide();
+        scoreLabel(player)->hide();
+    }
+    if (!players_)
+        players_ = new frmplayers(settings_, lblname_, this);
+    players_->exec();
+    match_.start_game();
+}
+
+// Qt has already flipped the check mark; the setting follows it.
+void frmmain::mnusound_Click()
+{
+    settings_.sound_on = mnusound_->isChecked();
+}
+
+void frmmain::mnuexit_Click()
+{
+    QCoreApplication::quit();
+}
+
+void frmmain::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void frmmain::mnuadd_Click()
+{
+    adjustPoints(Adjustment::Add);
+}
+
+void frmmain::mnusub_Click()
+{
+    adjustPoints(Adjustment::Subtract);
+}
+
+// A result beyond 16 bits is refused with a message instead of ending the program; nothing is stored.
+void frmmain::adjustPoints(Adjustment direction)
+{
+    if (!points_)
+        points_ = new frmpoints(settings_, this);
+    points_->exec();
+    switch (match_.adjust_points(direction)) {
+    case AdjustOutcome::AboveMaximum:
+        QMessageBox::warning(this, tr("Overflow"),
+                             tr("A score cannot go above 32767. The score was not changed."));
+        break;
+    case AdjustOutcome::BelowMinimum:
+        QMessageBox::warning(this, tr("Overflow"),
+                             tr("A score cannot go below -32768. The score was not changed."));
+        break;
+    case AdjustOutcome::Stored:
+    case AdjustOutcome::NoPlayer:
+        break;
+    }
+}
+
+void frmmain::mnu_getdart_Click()
+{
+    open_web_address(QString::fromLatin1(version::kWebAddress));
+}
+
+void frmmain::StatusBar1_PanelClick(int number)
+{
+    if (number == kWebPanel)
+        open_web_address(QString::fromLatin1(version::kWebAddress));
+}
+
+void frmmain::mnucontents_Click()
+{
+    open_help_contents(this, QString::fromLatin1(kHelpFile));
+}
+
+void frmmain::mnuabout_Click()
+{
+    auto *about = new frmabout(this);
+    const QString author = QString::fromLatin1(version::kAuthorName);
+    about->lblprog()->setText(author);
+    about->lblconcept()->setText(author);
+    about->lbldesign()->setText(author);
+    about->lblappname()->setText(QString::fromLatin1(kAppName));
+    about->exec();
+}
+
+QLabel *frmmain::nameLabel(int player) const
+{
+    return lblname_.at(static_cast<std::size_t>(player - 1));
+}
+
+QLabel *frmmain::scoreLabel(int player) const
+{
+    return score_.at(static_cast<std::size_t>(player - 1));
+}
+
+frmnotice *frmmain::notice()
+{
+    if (!notice_)
+        notice_ = new frmnotice(this);
+    return notice_;
+}
+
+void frmmain::set_score_text(int player, std::string_view text)
+{
+    scoreLabel(player)->setText(fromUtf8(text));
+}
+
+void frmmain::set_score_colour(int player, ScoreColour colour)
+{
+    setTextColour(scoreLabel(player), colour == ScoreColour::LightRed ? kLightRed : kLightBlue);
+}
+
+void frmmain::show_player_panel(int player)
+{
+    nameLabel(player)->show();
+    scoreLabel(player)->show();
+}
+
+void frmmain::show_active_player(int player)
+{
+    StatusBar1_->setPanelText(2, nameLabel(player)->text());
+}
+
+void frmmain::set_panel_text(int panel, std::string_view text)
+{
+    StatusBar1_->setPanelText(panel, fromUtf8(text));
+}
+
+void frmmain::enable_adjustments()
+{
+    mnuadd_->setEnabled(true);
+    mnusub_->setEnabled(true);
+}
+
+void frmmain::play_sound(std::string_view name)
+{
+    ::play_sound(fromUtf8(name));
+}
+
+void frmmain::set_notice_caption(std::string_view caption)
+{
+    notice()->set_caption(fromUtf8(caption));
+}
+
+void frmmain::show_notice()
+{
+    notice()->exec();
+}
