@@ -9,7 +9,8 @@ inline constexpr int kPerPixel = 15;
 
 constexpr int to_pixels(int value)
 {
-    return (2 * value + kPerPixel) / (2 * kPerPixel); // nearest pixel
+    // Nearest pixel, halves away from zero (division alone would truncate towards zero).
+    return (2 * value + (value < 0 ? -kPerPixel : kPerPixel)) / (2 * kPerPixel);
 }
 
 constexpr int from_pixels(int pixels)

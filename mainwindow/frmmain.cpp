@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "BoardPicture.h"
+#include "DesignFont.h"
 #include "HelpViewer.h"
 #include "InvertLine.h"
 #include "SoundPlayer.h"
@@ -56,14 +57,6 @@ void setTextColour(QLabel *label, QRgb colour)
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
     label->setPalette(palette);
-}
-
-QFont designFont(const char *family, qreal points)
-{
-    QFont font(QString::fromLatin1(family));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
 }
 
 QString fromUtf8(std::string_view text)
@@ -124,7 +117,7 @@ void frmmain::buildPlayerPanels(QWidget *client)
         name->setTextFormat(Qt::PlainText);
         name->setAlignment(Qt::AlignCenter);
         name->setFrameStyle(QFrame::Box | QFrame::Plain);
-        name->setFont(designFont("Times New Roman", 12));
+        name->setFont(design_font(QStringLiteral("Times New Roman"), 12, true));
         name->setAutoFillBackground(true);
         QPalette palette = name->palette();
         palette.setColor(QPalette::Window, QColor::fromRgb(kNameBackground));
@@ -138,7 +131,7 @@ void frmmain::buildPlayerPanels(QWidget *client)
         score->setObjectName(QStringLiteral("score_%1").arg(player));
         score->setTextFormat(Qt::PlainText);
         score->setAlignment(Qt::AlignCenter);
-        score->setFont(designFont("Arial", 27.75));
+        score->setFont(design_font(QStringLiteral("Arial"), 27.75, true));
         setTextColour(score, player == 1 ? kFirstScoreColour : kOtherScoreColour);
         score->setGeometry(twips::rect(kScoreRects[slot]));
         score->hide();

@@ -1,0 +1,44 @@
+#include "Centring.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+
+// Half of the space left over, in single precision as the window system is handed it.
+int centred_edge(int screen_origin, int screen_extent, int window_extent)
+{
+    const float half = static_cast<float>(screen_extent - window_extent) / 2.0f;
+    return screen_origin + static_cast<int>(std::lround(half));
+}
+
+const QScreen *screen_of(const QWidget &window)
+{
+    const QScreen *screen = window.screen();
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+void centre_on_screen(QWidget &window)
+{
+    const QScreen *screen = screen_of(window);
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+
+    const int top = centred_edge(area.top(), area.height(), window.frameGeometry().height());
+    window.move(window.x(), top);
+    const int left = centred_edge(area.left(), area.width(), window.frameGeometry().width());
+    window.move(left, window.y());
+}
+
+void centre_on_activation(QWidget &window, const QEvent &event)
+{
+    if (event.type() == QEvent::Show || event.type() == QEvent::WindowActivate)
+        centre_on_screen(window);
+}

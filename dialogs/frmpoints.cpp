@@ -1,0 +1,90 @@
+#include "frmpoints.h"
+
+#include "Centring.h"
+#include "DesignFont.h"
+#include "Module1.h"
+#include "Twips.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <array>
+
+namespace {
+
+struct PointsOption {
+    int amount;
+    int left;
+    int top;
+};
+
+// In tab order; index, caption and amount are the same number.
+constexpr std::array<PointsOption, 22> kOptions{{
+    {1, 225, 360},   {2, 225, 630},   {3, 225, 900},   {4, 225, 1170},  {5, 225, 1440},  {6, 225, 1710},
+    {7, 225, 1980},  {8, 225, 2250},  {9, 225, 2520},  {10, 225, 2790}, {11, 225, 3060}, {12, 855, 360},
+    {13, 855, 675},  {14, 855, 945},  {15, 855, 1215}, {16, 855, 1485}, {17, 855, 1755}, {18, 855, 2025},
+    {19, 855, 2295}, {20, 855, 2565}, {25, 855, 2835}, {50, 855, 3105},
+}};
+
+constexpr int kOptionWidth = 735;
+constexpr int kOptionHeight = 240;
+
+} // namespace
+
+frmpoints::frmpoints(Module1 &settings, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    , settings_(settings)
+    , Frame1(new QGroupBox(QStringLiteral("How many points?"), this))
+    , optpoints(new QButtonGroup(this))
+    , Command1(new QPushButton(QStringLiteral("OK"), this))
+{
+    setObjectName(QStringLiteral("frmpoints"));
+    setWindowTitle(QStringLiteral("Points!"));
+    setModal(true);
+    setFont(form_font());
+    setFixedSize(twips::size(1710, 3960));
+
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(twips::rect(45, 45, 1635, 3480));
+
+    QWidget *previous = nullptr;
+    for (const PointsOption &spec : kOptions) {
+        auto *option = new QRadioButton(QString::number(spec.amount), Frame1);
+        option->setObjectName(QStringLiteral("optpoints_%1").arg(spec.amount));
+        option->setGeometry(twips::rect(spec.left, spec.top, kOptionWidth, kOptionHeight));
+        optpoints->addButton(option, spec.amount);
+        if (previous)
+            QWidget::setTabOrder(previous, option);
+        previous = option;
+    }
+    optpoints->button(1)->setChecked(true);
+    connect(optpoints, &QButtonGroup::idToggled, this, &frmpoints::optpoints_Click);
+
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twips::rect(270, 3600, 1140, 330));
+    Command1->setAutoDefault(false);
+    Command1->setDefault(false);
+    QWidget::setTabOrder(previous, Command1);
+    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+bool frmpoints::event(QEvent *event)
+{
+    centre_on_activation(*this, *event);
+    return QDialog::event(event);
+}
+
+void frmpoints::showEvent(QShowEvent *event)
+{
+    // The option that shows as selected is the amount, the preselected "1" included.
+    settings_.points_pick = static_cast<std::int16_t>(optpoints->checkedId());
+    QDialog::showEvent(event);
+}
+
+void frmpoints::optpoints_Click(int index, bool checked)
+{
+    if (checked)
+        settings_.points_pick = static_cast<std::int16_t>(index);
+}

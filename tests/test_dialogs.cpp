@@ -1,0 +1,510 @@
+#include "Centring.h"
+#include "HelpViewer.h"
+#include "Module1.h"
+#include "WebLink.h"
+#include "frmabout.h"
+#include "frmnotice.h"
+#include "frmplayers.h"
+#include "frmpoints.h"
+#include "frmsplash.h"
+
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <memory>
+
+// Stands in for the desktop's browser: records the addresses it is handed.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+    Q_INVOKABLE void open(const QUrl &url) { opened.append(url); }
+};
+
+namespace {
+
+// Runs a modal dialog, the user's actions arriving from inside its event loop. A failed step
+// leaves the dialog open, so a guard ends it rather than letting the test hang.
+template <typename Action>
+int run_modal(QDialog &dialog, Action action)
+{
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &dialog, [&dialog] { dialog.done(-1); });
+    guard.start(10000);
+    QTimer::singleShot(0, &dialog, action);
+    return dialog.exec();
+}
+
+template <typename T = QWidget>
+T *child(const QWidget &parent, const char *name)
+{
+    return parent.findChild<T *>(QString::fromLatin1(name));
+}
+
+void click(QWidget *widget)
+{
+    QVERIFY(widget);
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+void click_button(const QWidget &parent, const char *name)
+{
+    click(child(parent, name));
+}
+
+void type_into(QLineEdit *box, const QString &text)
+{
+    QVERIFY(box);
+    box->selectAll();
+    QTest::keyClicks(box, text);
+}
+
+// Clicks the middle of a link's text, as the user would.
+void click_link(HelpViewer &viewer, const QString &text)
+{
+    const QTextCursor found = viewer.document()->find(text);
+    QVERIFY(!found.isNull());
+    QTextCursor middle(viewer.document());
+    middle.setPosition((found.selectionStart() + found.selectionEnd()) / 2);
+    QTest::mouseClick(viewer.viewport(), Qt::LeftButton, {}, viewer.cursorRect(middle).center());
+}
+
+void write_file(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+} // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void letsPlaySetsUpTheChosenMatch_data();
+    void letsPlaySetsUpTheChosenMatch();
+    void namesStayRawInBoxesAndShowCapitalisedAsPlainText();
+    void gameOf501IsKeptOnReopening();
+    void enterPressesLetsPlayAndClosingOnlyHides();
+    void capItRaisesFirstCharacterOnly_data();
+    void capItRaisesFirstCharacterOnly();
+    void veryLongNameIsAcceptedWhole();
+
+    void firstShowingAppliesThePreselectedOne();
+    void chosenAmountIsKeptAndEnterDoesNotPressOk();
+
+    void noticeIsHiddenByEveryWayOfDismissingIt_data();
+    void noticeIsHiddenByEveryWayOfDismissingIt();
+    void noticeIsReusedAndCentredAtEachShowing();
+    void windowLargerThanScreenGetsNegativeEdges();
+
+    void splashClosesOnSecondTickNotFirst();
+    void splashClosedEarlyTakesItsTimerWithIt();
+
+    void aboutBoxIsBuiltFreshAndDestroyedByOk();
+    void aboutBoxHotAreaDoesNothingAndOnlyOkTakesFocus();
+
+    void helpViewerShowsFileFromCurrentDirectoryAndIsReused();
+    void helpViewerSaysSoWhenFileIsMissing();
+    void helpViewerFollowsOnlyLocalAnchors();
+    void helpViewerReadsNothingFromAnotherHost();
+    void webAddressGoesOnlyToTheDesktopsWebHandler();
+
+private:
+    frmplayers &players();
+    QLabel *label(int player) const { return labels_[static_cast<std::size_t>(player - 1)]; }
+    QLineEdit *box(int player) { return child<QLineEdit>(players(), qPrintable(QStringLiteral("playname_%1").arg(player))); }
+
+    Module1 settings_;
+    std::unique_ptr<QWidget> main_;
+    std::array<QLabel *, 4> labels_{};
+    std::unique_ptr<frmplayers> players_;
+    UrlRecorder browser_;
+    QString previous_directory_;
+    QTemporaryDir directory_;
+};
+
+void TestDialogs::init()
+{
+    settings_ = Module1{};
+    settings_.start_score = 301;
+    main_ = std::make_unique<QWidget>();
+    for (std::size_t i = 0; i < labels_.size(); ++i)
+        labels_[i] = new QLabel(QStringLiteral("old%1").arg(i + 1), main_.get());
+    browser_.opened.clear();
+    for (const char *scheme : {"http", "https", "file"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &browser_, "open");
+    previous_directory_ = QDir::currentPath();
+    QVERIFY(directory_.isValid());
+}
+
+void TestDialogs::cleanup()
+{
+    for (const char *scheme : {"http", "https", "file"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    QDir::setCurrent(previous_directory_);
+    players_.reset();
+    main_.reset();
+}
+
+frmplayers &TestDialogs::players()
+{
+    if (!players_)
+        players_ = std::make_unique<frmplayers>(settings_, labels_, main_.get());
+    return *players_;
+}
+
+void TestDialogs::letsPlaySetsUpTheChosenMatch_data()
+{
+    QTest::addColumn<QList<int>>("options");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("box3_enabled");
+    QTest::addColumn<bool>("box4_enabled");
+    QTest::newRow("none chosen means four") << QList<int>{} << 4 << false << false;
+    QTest::newRow("3 then 2") << QList<int>{3, 2} << 2 << false << false;
+    QTest::newRow("4 then 3") << QList<int>{4, 3} << 3 << true << false;
+    QTest::newRow("2 then 4") << QList<int>{2, 4} << 4 << true << true;
+}
+
+void TestDialogs::letsPlaySetsUpTheChosenMatch()
+{
+    QFETCH(QList<int>, options);
+    QFETCH(int, count);
+    QFETCH(bool, box3_enabled);
+    QFETCH(bool, box4_enabled);
+    frmplayers &dialog = players();
+    box(3)->setText(QStringLiteral("zED"));
+    box(4)->setText(QStringLiteral("kAY"));
+    run_modal(dialog, [&] {
+        for (int option : options)
+            click_button(dialog, qPrintable(QStringLiteral("optplay_%1").arg(option)));
+        click_button(dialog, "Command1");
+    });
+
+    QCOMPARE(bool(settings_.two_players), count == 2);
+    QCOMPARE(bool(settings_.three_players), count == 3);
+    QCOMPARE(settings_.four_players.raw(), std::int16_t(count == 4 ? -1 : 0));
+    QCOMPARE(box(3)->isEnabled(), box3_enabled);
+    QCOMPARE(box(4)->isEnabled(), box4_enabled);
+    const QStringList copied{"Player 1", "Player 2", "Zed", "Kay"};
+    for (int player = 1; player <= 4; ++player) {
+        const QString expected = player <= count ? copied[player - 1] : QStringLiteral("old%1").arg(player);
+        QCOMPARE(label(player)->text(), expected);
+    }
+    QCOMPARE(box(3)->text(), QStringLiteral("zED"));
+}
+
+void TestDialogs::namesStayRawInBoxesAndShowCapitalisedAsPlainText()
+{
+    frmplayers &dialog = players();
+    label(2)->setTextFormat(Qt::RichText);
+    run_modal(dialog, [&] {
+        click_button(dialog, "optplay_2");
+        type_into(box(1), QStringLiteral("jOHN smith"));
+        type_into(box(2), QStringLiteral("<b>Ann</b>"));
+        click_button(dialog, "Command1");
+    });
+    QCOMPARE(label(1)->text(), QStringLiteral("John smith"));
+    QCOMPARE(label(2)->text(), QStringLiteral("<b>ann</b>"));
+    QCOMPARE(label(2)->textFormat(), Qt::PlainText);
+
+    run_modal(dialog, [&] {
+        QCOMPARE(box(1)->text(), QStringLiteral("jOHN smith"));
+        click_button(dialog, "Command1");
+    });
+}
+
+void TestDialogs::gameOf501IsKeptOnReopening()
+{
+    frmplayers &dialog = players();
+    run_modal(dialog, [&] {
+        click_button(dialog, "optgame_2");
+        click_button(dialog, "Command1");
+    });
+    QCOMPARE(settings_.start_score, std::int16_t(501));
+    run_modal(dialog, [&] {
+        QVERIFY(child<QRadioButton>(dialog, "optgame_2")->isChecked());
+        click_button(dialog, "Command1");
+    });
+    QCOMPARE(settings_.start_score, std::int16_t(501));
+    run_modal(dialog, [&] {
+        click_button(dialog, "optgame_1");
+        click_button(dialog, "Command1");
+    });
+    QCOMPARE(settings_.start_score, std::int16_t(301));
+}
+
+void TestDialogs::enterPressesLetsPlayAndClosingOnlyHides()
+{
+    frmplayers &dialog = players();
+    QPointer<frmplayers> alive(&dialog);
+    run_modal(dialog, [&] {
+        type_into(box(1), QStringLiteral("eVE"));
+        QTest::keyClick(box(1), Qt::Key_Return);
+    });
+    QCOMPARE(label(1)->text(), QStringLiteral("Eve"));
+
+    run_modal(dialog, [&] { dialog.close(); });
+    QVERIFY(alive);
+    QVERIFY(dialog.isHidden());
+    QCOMPARE(box(1)->text(), QStringLiteral("eVE"));
+}
+
+void TestDialogs::capItRaisesFirstCharacterOnly_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("mixed case") << "jOHN smith" << "John smith";
+    QTest::newRow("apostrophe") << "o'neil" << "O'neil";
+    QTest::newRow("leading blank") << " ann" << " ann";
+    QTest::newRow("leading digit") << "3rd MAN" << "3rd man";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("accented first") << QStringLiteral("éLODIE") << QStringLiteral("Élodie");
+    QTest::newRow("sharp s kept") << QStringLiteral("ßEN") << QStringLiteral("ßen");
+    QTest::newRow("digraph title case") << QStringLiteral("ǆEMAL") << QStringLiteral("ǅemal");
+    QTest::newRow("emoji first") << QStringLiteral("\U0001F600BOB") << QStringLiteral("\U0001F600bob");
+    QTest::newRow("supplementary letter")
+        << QStringLiteral("\U00010428\U00010400") << QStringLiteral("\U00010400\U00010428");
+    QTest::newRow("lone surrogate kept") << QString(QChar(0xD800)) + "ABC" << QString(QChar(0xD800)) + "abc";
+    QTest::newRow("markup") << "<b>Ann</b>" << "<b>ann</b>";
+    QTest::newRow("ampersand") << "Tom & Jerry" << "Tom & jerry";
+}
+
+void TestDialogs::capItRaisesFirstCharacterOnly()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QCOMPARE(frmplayers::Cap_it(typed), shown);
+}
+
+void TestDialogs::veryLongNameIsAcceptedWhole()
+{
+    frmplayers &dialog = players();
+    const QString name(100000, QLatin1Char('a'));
+    run_modal(dialog, [&] {
+        box(1)->setText(name);
+        click_button(dialog, "Command1");
+    });
+    QCOMPARE(label(1)->text(), QStringLiteral("A") + name.mid(1));
+}
+
+void TestDialogs::firstShowingAppliesThePreselectedOne()
+{
+    frmpoints dialog(settings_);
+    run_modal(dialog, [&] { click_button(dialog, "Command1"); });
+    QCOMPARE(settings_.points_pick, std::int16_t(1));
+}
+
+void TestDialogs::chosenAmountIsKeptAndEnterDoesNotPressOk()
+{
+    frmpoints dialog(settings_);
+    run_modal(dialog, [&] {
+        click_button(dialog, "optpoints_25");
+        QCOMPARE(settings_.points_pick, std::int16_t(25));
+        click_button(dialog, "optpoints_50");
+        QTest::keyClick(child(dialog, "optpoints_50"), Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
+        click_button(dialog, "Command1");
+    });
+    QVERIFY(dialog.isHidden());
+    run_modal(dialog, [&] {
+        QVERIFY(child<QRadioButton>(dialog, "optpoints_50")->isChecked());
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    QVERIFY(dialog.isHidden());
+    QCOMPARE(settings_.points_pick, std::int16_t(50));
+}
+
+void TestDialogs::noticeIsHiddenByEveryWayOfDismissingIt_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("click") << 0;
+    QTest::newRow("space") << int(Qt::Key_Space);
+    QTest::newRow("enter") << int(Qt::Key_Return);
+    QTest::newRow("escape") << int(Qt::Key_Escape);
+}
+
+void TestDialogs::noticeIsHiddenByEveryWayOfDismissingIt()
+{
+    QFETCH(int, key);
+    frmnotice notice;
+    run_modal(notice, [&] {
+        auto *button = child(notice, "Command1");
+        QCOMPARE(notice.focusWidget(), button);
+        if (key == 0)
+            click(button);
+        else
+            QTest::keyClick(button, Qt::Key(key));
+    });
+    QVERIFY(notice.isHidden());
+}
+
+void TestDialogs::noticeIsReusedAndCentredAtEachShowing()
+{
+    frmnotice notice;
+    const QPoint screen_centre = notice.screen()->geometry().center();
+    for (const QString &caption : {QStringLiteral("Break!"), QStringLiteral("Winner!")}) {
+        notice.set_caption(caption);
+        notice.move(0, 0);
+        run_modal(notice, [&] {
+            QCOMPARE(child<QPushButton>(notice, "Command1")->text(), caption);
+            const QPoint offset = notice.frameGeometry().center() - screen_centre;
+            QVERIFY2(offset.manhattanLength() <= 2, "the notice is not centred");
+            click_button(notice, "Command1");
+        });
+    }
+}
+
+void TestDialogs::windowLargerThanScreenGetsNegativeEdges()
+{
+    QWidget window;
+    const QRect screen = window.screen()->geometry();
+    window.resize(screen.width() + 200, screen.height() + 100);
+    centre_on_screen(window);
+    QCOMPARE(window.pos(), screen.topLeft() + QPoint(-100, -50));
+}
+
+void TestDialogs::splashClosesOnSecondTickNotFirst()
+{
+    constexpr int kInterval = 200;
+    QPointer<frmsplash> splash = new frmsplash(kInterval);
+    bool shown_between_ticks = false;
+    QTimer::singleShot(kInterval * 3 / 2, [&] { shown_between_ticks = splash && splash->isVisible(); });
+    QElapsedTimer clock;
+    clock.start();
+    splash->exec();
+    QVERIFY(shown_between_ticks);
+    QVERIFY(clock.elapsed() >= kInterval * 2 * 9 / 10);
+    QVERIFY(splash.isNull());
+}
+
+void TestDialogs::splashClosedEarlyTakesItsTimerWithIt()
+{
+    QPointer<frmsplash> splash = new frmsplash(100000);
+    QPointer<QTimer> timer = splash->findChild<QTimer *>(QStringLiteral("Timer1"));
+    QVERIFY(timer && timer->isActive());
+    run_modal(*splash, [&] { QTest::keyClick(splash, Qt::Key_Escape); });
+    QVERIFY(splash.isNull());
+    QVERIFY(timer.isNull());
+}
+
+void TestDialogs::aboutBoxIsBuiltFreshAndDestroyedByOk()
+{
+    const QString contact = QStringLiteral("Vantorel Software") + QString(18, QLatin1Char(' ')) + "info@vantorel.example";
+    QList<frmabout *> seen;
+    for (int round = 0; round < 2; ++round) {
+        QPointer<frmabout> about = new frmabout(main_.get());
+        QVERIFY(!seen.contains(about.data()));
+        seen.append(about.data());
+        about->lblappname()->setText(QStringLiteral("Ochreline for Win95 1.1"));
+        run_modal(*about, [&] {
+            QCOMPARE(child<QLabel>(*about, "lblappname")->text(), QStringLiteral("Ochreline for Win95 1.1"));
+            QCOMPARE(child<QLabel>(*about, "Label1")->text(), contact);
+            click_button(*about, "Command1");
+        });
+        QVERIFY(about.isNull());
+    }
+}
+
+void TestDialogs::aboutBoxHotAreaDoesNothingAndOnlyOkTakesFocus()
+{
+    QPointer<frmabout> about = new frmabout(main_.get());
+    run_modal(*about, [&] {
+        for (QWidget *widget : about->findChildren<QWidget *>()) {
+            if (widget->focusPolicy() != Qt::NoFocus)
+                QCOMPARE(widget->objectName(), QStringLiteral("Command1"));
+        }
+        QWidget *hot = child(*about, "imghot");
+        QVERIFY(hot && child(*about, "Label1")->geometry().contains(hot->geometry().center()));
+        click(hot);
+        QVERIFY(about->isVisible());
+        click_button(*about, "Command1");
+    });
+    QVERIFY(about.isNull());
+}
+
+void TestDialogs::helpViewerShowsFileFromCurrentDirectoryAndIsReused()
+{
+    write_file(directory_.filePath("ochre_test_help.hlp"), "<h1>Scoring rules</h1><p>Click each dart.</p>");
+    QDir::setCurrent(directory_.path());
+    open_help_contents(main_.get(), QStringLiteral("ochre_test_help.hlp"));
+    open_help_contents(main_.get(), QStringLiteral("ochre_test_help.hlp"));
+
+    const auto viewers = main_->findChildren<HelpViewer *>();
+    QCOMPARE(viewers.size(), 1);
+    QVERIFY(viewers.front()->isWindow() && viewers.front()->isVisible());
+    QVERIFY(viewers.front()->toPlainText().startsWith(QStringLiteral("Scoring rules")));
+}
+
+void TestDialogs::helpViewerSaysSoWhenFileIsMissing()
+{
+    QDir::setCurrent(directory_.path());
+    open_help_contents(main_.get(), QStringLiteral("no_such_help_file.hlp"));
+    auto *viewer = main_->findChild<HelpViewer *>();
+    QVERIFY(viewer);
+    QCOMPARE(viewer->toPlainText(), QStringLiteral("The help file no_such_help_file.hlp could not be found."));
+}
+
+void TestDialogs::helpViewerFollowsOnlyLocalAnchors()
+{
+    write_file(directory_.filePath("other.html"), "Another page");
+    QByteArray html = "<p><a href=\"other.html\">elsewhere</a> <a href=\"http://example.invalid/\">web</a> "
+                      "<a href=\"#end\">to the end</a></p>";
+    html += QByteArray("<p>filler line</p>").repeated(300);
+    html += "<h2><a name=\"end\"></a>The end</h2>";
+    write_file(directory_.filePath("ochre_test_help.hlp"), html);
+    QDir::setCurrent(directory_.path());
+    open_help_contents(main_.get(), QStringLiteral("ochre_test_help.hlp"));
+    auto *viewer = main_->findChild<HelpViewer *>();
+    QVERIFY(viewer);
+    const QString before = viewer->toPlainText();
+
+    click_link(*viewer, QStringLiteral("elsewhere"));
+    click_link(*viewer, QStringLiteral("web"));
+    QCOMPARE(viewer->toPlainText(), before);
+    QVERIFY(browser_.opened.isEmpty());
+
+    QCOMPARE(viewer->verticalScrollBar()->value(), 0);
+    click_link(*viewer, QStringLiteral("to the end"));
+    QTRY_VERIFY(viewer->verticalScrollBar()->value() > 0);
+    QCOMPARE(viewer->toPlainText(), before);
+}
+
+void TestDialogs::helpViewerReadsNothingFromAnotherHost()
+{
+    const QString path = directory_.filePath("picture.png");
+    write_file(path, "not really a picture");
+    HelpViewer viewer;
+    QVERIFY(!viewer.loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(path)).isNull());
+    const QUrl remote(QStringLiteral("//example.invalid") + QUrl::fromLocalFile(path).path());
+    QVERIFY(viewer.loadResource(QTextDocument::ImageResource, remote).isNull());
+    QVERIFY(viewer.loadResource(QTextDocument::ImageResource, QUrl("http://example.invalid/spy.png")).isNull());
+}
+
+void TestDialogs::webAddressGoesOnlyToTheDesktopsWebHandler()
+{
+    open_web_address(QStringLiteral("https://www.vantorel.example/"));
+    open_web_address(QStringLiteral("www.vantorel.example"));
+    open_web_address(QStringLiteral("file:///etc/passwd"));
+    const QList<QUrl> expected{QUrl("https://www.vantorel.example/"), QUrl("http://www.vantorel.example")};
+    QCOMPARE(browser_.opened, expected);
+}
+
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
