@@ -13,8 +13,8 @@ namespace {
 
 using Clock = SoundFeed::Clock;
 
-// 512 frames is about 46 ms at 11025 Hz: short enough that a sound starts and ends on time.
-constexpr Uint16 kBufferFrames = 512;
+// 256 frames is about 23 ms at 11025 Hz: short enough that a sound starts and ends on time.
+constexpr Uint16 kBufferFrames = 256;
 // A device that fails while playing must not hang the program: the wait ends after twice the
 // sound's length plus this margin, however the device behaves.
 constexpr std::chrono::milliseconds kFailureMargin{500};
