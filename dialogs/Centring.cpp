@@ -37,6 +37,15 @@ void centre_on_screen(QWidget &window)
     window.move(left, window.y());
 }
 
+void place_at_top_centre(QWidget &window)
+{
+    const QScreen *screen = screen_of(window);
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    window.move(centred_edge(area.left(), area.width(), window.frameGeometry().width()), area.top());
+}
+
 void centre_on_activation(QWidget &window, const QEvent &event)
 {
     if (event.type() == QEvent::Show || event.type() == QEvent::WindowActivate)

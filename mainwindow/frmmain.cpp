@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "BoardPicture.h"
+#include "Centring.h"
 #include "DesignFont.h"
 #include "HelpViewer.h"
 #include "InvertLine.h"
@@ -21,7 +22,6 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QScreen>
 
 namespace {
 
@@ -198,9 +198,7 @@ void frmmain::placeAtTopOfScreen()
 {
     layout()->activate(); // the window's own size, before it is first shown
     create();
-    const QRect screen = this->screen()->geometry();
-    const int width = frameGeometry().width();
-    move(screen.left() + (screen.width() - width) / 2, screen.top());
+    place_at_top_centre(*this);
 }
 
 void frmmain::showStartupMessage()
