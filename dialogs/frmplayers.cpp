@@ -17,19 +17,19 @@
 
 namespace {
 
-struct OptionSpec {
+struct OptionDesign {
     int index;
     const char *caption;
     int left, top, width, height;
 };
 
-constexpr std::array<OptionSpec, 3> kPlayerOptions{{
+constexpr std::array<OptionDesign, 3> kPlayerOptions{{
     {2, "2 Players", 225, 360, 1140, 330},
     {3, "3 Players", 225, 855, 1230, 330},
     {4, "4 Players", 225, 1395, 1095, 285},
 }};
 
-constexpr std::array<OptionSpec, 2> kGameOptions{{
+constexpr std::array<OptionDesign, 2> kGameOptions{{
     {1, "301", 765, 180, 690, 195},
     {2, "501", 2295, 180, 780, 195},
 }};
@@ -41,7 +41,7 @@ constexpr std::int16_t score_of_game(int index)
     return index == 1 ? 301 : 501;
 }
 
-QRadioButton *add_option(QButtonGroup &group, QWidget &frame, const char *array_name, const OptionSpec &spec)
+QRadioButton *add_option(QButtonGroup &group, QWidget &frame, const char *array_name, const OptionDesign &spec)
 {
     auto *option = new QRadioButton(QString::fromLatin1(spec.caption), &frame);
     option->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(array_name)).arg(spec.index));
@@ -79,7 +79,7 @@ void frmplayers::build_player_frame()
     Frame1->setGeometry(twips::rect(180, 630, 1500, 1860));
 
     optplay = new QButtonGroup(this);
-    for (const OptionSpec &spec : kPlayerOptions)
+    for (const OptionDesign &spec : kPlayerOptions)
         add_option(*optplay, *Frame1, "optplay", spec);
     connect(optplay, &QButtonGroup::idToggled, this, &frmplayers::optplay_Click);
 }
@@ -114,7 +114,7 @@ void frmplayers::build_game_frame()
     Frame2->setGeometry(twips::rect(765, 90, 3570, 465));
 
     optgame = new QButtonGroup(this);
-    for (const OptionSpec &spec : kGameOptions)
+    for (const OptionDesign &spec : kGameOptions)
         add_option(*optgame, *Frame2, "optgame", spec);
     optgame->button(1)->setChecked(true);
     connect(optgame, &QButtonGroup::idToggled, this, &frmplayers::optgame_Click);
