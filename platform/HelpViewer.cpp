@@ -64,7 +64,9 @@ QString HelpViewer::locate(const QString &file_name)
 {
     if (file_name.isEmpty())
         return {};
-    const QStringList directories{QDir::currentPath(), QCoreApplication::applicationDirPath(),
+    // The installed data directory also relative to the executable, so a relocated install finds it.
+    const QString beside = QCoreApplication::applicationDirPath();
+    const QStringList directories{QDir::currentPath(), beside, beside + QStringLiteral("/../share/ochreline"),
                                   QStringLiteral(OCHRELINE_HELP_DIR)};
     for (const QString &directory : directories) {
         const QFileInfo candidate(QDir(directory), file_name);
