@@ -141,8 +141,11 @@ void SoundPlayer::perform(QByteArrayView image)
 
 bool SoundPlayer::audio_ready()
 {
-    if (subsystem_ == Subsystem::Untried)
+    if (subsystem_ == Subsystem::Untried) {
+        // SDL would otherwise take over SIGINT and SIGTERM, and the program would no longer end on them.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         subsystem_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 ? Subsystem::Ready : Subsystem::Failed;
+    }
     return subsystem_ == Subsystem::Ready;
 }
 

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <csignal>
 
 // One executable, run once per SDL driver: the driver is chosen when SDL's audio starts, once per process.
 
@@ -81,9 +82,17 @@ Q_DECLARE_METATYPE(WaveShape)
 class SoundOnDummyDriver : public QObject {
     Q_OBJECT
 private slots:
-    void detectsADevice()
+    // Runs before anything starts the audio subsystem.
+    void initTestCase()
     {
+        for (int signal_number : {SIGTERM, SIGINT})
+            std::signal(signal_number, SIG_DFL);
         QVERIFY(has_wave_device());
+        for (int signal_number : {SIGTERM, SIGINT}) {
+            struct sigaction action {};
+            sigaction(signal_number, nullptr, &action);
+            QVERIFY2(action.sa_handler == SIG_DFL, "SDL must leave termination signals to the program");
+        }
     }
 
     void flagsAlwaysGainTheMemoryBit_data()
