@@ -1,0 +1,151 @@
+"""Drives a program on an X display as a person would and reads back what it shows.
+
+Input goes through XTest (xdotool); what the program shows is read through the AT-SPI
+accessibility tree and, for colours, from the screen's pixels.
+"""
+
+import subprocess
+import time
+
+import pyatspi
+from Xlib import X, display as xdisplay
+
+
+class E2eFailure(AssertionError):
+    pass
+
+
+def wait_for(what, probe, timeout=5.0, interval=0.05):
+    """Polls probe() -> (done, seen) until done; fails naming what was expected and what was seen."""
+    deadline = time.monotonic() + timeout
+    seen = None
+    while True:
+        try:
+            done, seen = probe()
+        except Exception as error:  # a window or widget that is going away mid-read
+            done, seen = False, f"error while reading: {error!r}"
+        if done:
+            return seen
+        if time.monotonic() >= deadline:
+            raise E2eFailure(f"waited {timeout:.0f} s for {what}; last seen: {seen!r}")
+        time.sleep(interval)
+
+
+class Desktop:
+    """Mouse, keyboard and screen pixels of the X display in $DISPLAY."""
+
+    def __init__(self):
+        self._display = xdisplay.Display()
+        self._root = self._display.screen().root
+
+    def screen_size(self):
+        screen = self._display.screen()
+        return screen.width_in_pixels, screen.height_in_pixels
+
+    def click(self, x, y):
+        self._xdotool("mousemove", str(x), str(y), "click", "1")
+
+    def key(self, *keys):
+        self._xdotool("key", "--clearmodifiers", *keys)
+
+    def type_text(self, text):
+        self._xdotool("type", "--clearmodifiers", "--delay", "15", text)
+
+    def pixels(self, x, y, width, height):
+        """The screen's pixels in the rectangle as (r, g, b) tuples, row by row."""
+        image = self._root.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
+        data = image.data
+        if image.depth != 24 or len(data) < width * height * 4:
+            raise E2eFailure(f"expected a 24-bit screen with 32-bit pixels, got depth {image.depth}")
+        # 32 bits a pixel, little-endian: blue, green, red, padding.
+        return [(data[i + 2], data[i + 1], data[i]) for i in range(0, width * height * 4, 4)]
+
+    @staticmethod
+    def _xdotool(*args):
+        subprocess.run(["xdotool", *args], check=True, timeout=10)
+
+
+def extents(accessible):
+    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return box.x, box.y, box.width, box.height
+
+
+def centre(accessible):
+    x, y, width, height = extents(accessible)
+    return x + width // 2, y + height // 2
+
+
+def is_showing(accessible):
+    return accessible.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def is_checked(accessible):
+    return accessible.getState().contains(pyatspi.STATE_CHECKED)
+
+
+def is_enabled(accessible):
+    return accessible.getState().contains(pyatspi.STATE_ENABLED)
+
+
+def descendants(root, role=None):
+    """Every accessible below root in document order, optionally only those of one role."""
+    found = []
+    for child in root:
+        if child is None:
+            continue
+        if role is None or child.getRole() == role:
+            found.append(child)
+        found.extend(descendants(child, role))
+    return found
+
+
+def text_of(accessible):
+    text = accessible.queryText()
+    return text.getText(0, text.characterCount)
+
+
+class AppTree:
+    """The accessibility tree of one process, found on the AT-SPI bus by its process id."""
+
+    def __init__(self, pid):
+        self._pid = pid
+        self._app = None
+
+    def application(self, timeout=30.0):
+        if self._app is None:
+            self._app = wait_for(f"process {self._pid} to appear on the accessibility bus", self._find_app,
+                                 timeout=timeout)
+        return self._app
+
+    def _find_app(self):
+        desktop = pyatspi.Registry.getDesktop(0)
+        names = []
+        for app in desktop:
+            if app is None:
+                continue
+            if app.get_process_id() == self._pid:
+                return True, app
+            names.append(app.name)
+        return False, f"applications on the bus: {names}"
+
+    def windows(self):
+        """The program's top-level windows that are on screen, as (role name, window name, accessible)."""
+        return [(w.getRoleName(), w.name, w) for w in self.application() if w is not None and is_showing(w)]
+
+    def window_titles(self):
+        return [f"{role} {name!r}" for role, name, _ in self.windows()]
+
+    def wait_window(self, what, match, timeout=5.0):
+        """Waits for a showing top-level window for which match(accessible) is true."""
+        def probe():
+            for _, _, window in self.windows():
+                if match(window):
+                    return True, window
+            return False, f"windows on screen: {self.window_titles()}"
+        return wait_for(what, probe, timeout=timeout)
+
+    def wait_window_gone(self, what, window, timeout=5.0):
+        def probe():
+            gone = all(w != window for _, _, w in self.windows())
+            return gone, f"windows on screen: {self.window_titles()}"
+        wait_for(what, probe, timeout=timeout)

@@ -1,0 +1,270 @@
+"""A whole match of 501 for three players on the real program, driven by mouse and keyboard.
+
+Run by run_e2e.sh inside its own X display and D-Bus session: usage test_match.py PATH_TO_OCHRELINE.
+"""
+
+import atexit
+import os
+import signal
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+from desktop import (AppTree, Desktop, E2eFailure, centre, descendants, extents, is_checked, is_enabled,
+                     is_showing, wait_for)
+from ochreline_window import NAME_RECTS, SCORE_RECTS, STARTUP_TEXT, OchrelineWindow, pixel_rect
+
+PLAYERS = 3
+GAME = 501
+TYPED = ("ann", "Tom & Jerry", "sam")
+# Names are shown with the first character raised and the rest lowered; "&" is no mnemonic.
+SHOWN = ("Ann", "Tom & jerry", "Sam")
+
+MULTIPLIER = {"inner single": 1, "outer single": 1, "treble": 3, "double": 2}
+
+
+def value_of(ring, number):
+    if ring == "inner bull":
+        return 50
+    if ring == "outer bull":
+        return 25
+    if ring == "number ring":
+        return 0
+    return MULTIPLIER[ring] * number
+
+
+# Where darts land: T treble, D double, S outer single, s inner single.
+def T(n):
+    return ("treble", n)
+
+
+def D(n):
+    return ("double", n)
+
+
+def S(n):
+    return ("outer single", n)
+
+
+def s(n):
+    return ("inner single", n)
+
+
+BULL = ("outer bull", 20)
+INNER_BULL = ("inner bull", 20)
+MISS = ("number ring", 20)
+
+
+class Match:
+    """Plays turns on the window and checks after every dart what it shows."""
+
+    def __init__(self, window):
+        self.window = window
+        self.scores = [GAME] * PLAYERS
+        self.thrower = 1
+
+    def expect(self, what, **expected):
+        return self.window.wait_state(what, PLAYERS, **expected)
+
+    def shown_scores(self):
+        return [str(v) for v in self.scores]
+
+    def turn(self, darts):
+        name = SHOWN[self.thrower - 1]
+        total = 0
+        for number, dart in enumerate(darts, start=1):
+            value = value_of(*dart)
+            total += value
+            self.window.throw(*dart)
+            if number < 3:
+                self.expect(f"{name}'s dart {number} ({dart[0]} {dart[1]}) to show {value}, turn total {total}",
+                            active=name, hit=str(value), total=str(total), scores=self.shown_scores())
+        before = self.scores[self.thrower - 1]
+        after = before - total
+        if after < 0:
+            self.dismiss_notice("Break!", name, value, total, shown=before, by_keyboard=False)
+        else:
+            self.scores[self.thrower - 1] = after
+            if after == 0:
+                self.dismiss_notice("Winner!", name, value, total, shown=0, by_keyboard=True)
+        self.thrower = self.thrower % PLAYERS + 1
+        self.expect(f"the turn of {name} to end at {self.scores[self.thrower - 2]}, "
+                    f"{SHOWN[self.thrower - 1]} to throw next",
+                    active=SHOWN[self.thrower - 1], hit="0", total="0", scores=self.shown_scores())
+        self.window.wait_colours(self.thrower, PLAYERS)
+
+    def dismiss_notice(self, text, name, last, total, shown, by_keyboard):
+        notice, button = self.window.wait_notice(text)
+        check_centred(self.window, f"the notice {text!r}", notice)
+        scores = self.shown_scores()
+        scores[self.thrower - 1] = str(shown)
+        # Behind the notice the window still shows the thrower's last dart, total and mark.
+        self.expect(f"the window behind {text!r}", active=name, hit=str(last), total=str(total), scores=scores)
+        self.window.wait_colours(self.thrower, PLAYERS)
+        if by_keyboard:
+            self.window.desktop.key("Return")
+        else:
+            self.window.desktop.click(*centre(button))
+        self.window.tree.wait_window_gone(f"the notice {text!r} to close", notice)
+
+    def adjust(self, item, amount):
+        sign = 1 if item == "Add Points" else -1
+        self.window.adjust(item, amount)
+        self.scores[self.thrower - 1] += sign * amount
+        self.expect(f"{item} {amount} to change {SHOWN[self.thrower - 1]}'s score",
+                    active=SHOWN[self.thrower - 1], hit="0", total="0", scores=self.shown_scores())
+        self.window.wait_colours(self.thrower, PLAYERS)
+
+
+def check_startup(tree, window, started):
+    window.wait_main_window(timeout=30)
+    splash = tree.wait_window("the splash window", window.splash_window, timeout=15)
+    splash_seen = time.monotonic()
+    blank = [window.panel(n) for n in (2, 4, 6)]
+    if blank != ["", "", ""] or window.shown_players():
+        raise E2eFailure(f"before a match panels 2, 4, 6 read {blank} and players {window.shown_players()} show")
+    message = tree.wait_window("the start-up message box after the splash", window.startup_message, timeout=30)
+    splash_secs = time.monotonic() - splash_seen
+    message_secs = time.monotonic() - started
+    if any(w == splash for _, _, w in tree.windows()):
+        raise E2eFailure("the splash is still on screen with the start-up message")
+    texts = [a.name for a in descendants(message, pyatspi.ROLE_LABEL)]
+    if STARTUP_TEXT not in texts:
+        raise E2eFailure(f"the start-up message says {texts}, expected {STARTUP_TEXT!r}")
+    print(f"splash seen on screen for {splash_secs:.1f} s; start-up message {message_secs:.1f} s after launch")
+    # Two ticks of 4 s, which a coarse timer may shorten by up to 5 %; seen late, never early.
+    if message_secs < 7.5 or splash_secs > 20.0:
+        raise E2eFailure(f"expected the splash to close itself about 8 s after launch; the start-up message "
+                         f"came {message_secs:.1f} s after launch, {splash_secs:.1f} s after the splash was seen")
+    window.desktop.click(*centre(window.button(message, "OK")))
+    tree.wait_window_gone("the start-up message box to close", message)
+
+
+def check_centred(window, what, accessible, vertically=True):
+    screen_width, screen_height = window.desktop.screen_size()
+    x, y, width, height = extents(accessible)
+    expected_y = (screen_height - height) // 2 if vertically else 0
+    if abs(x - (screen_width - width) // 2) > 1 or abs(y - expected_y) > 1:
+        raise E2eFailure(f"{what} is at ({x}, {y}), {width} x {height} on a {screen_width} x {screen_height} "
+                         f"screen: expected it centred across{' and down' if vertically else ', at the top'}")
+
+
+def check_layout(window):
+    check_centred(window, "the main window", window.frame, vertically=False)
+    origin = window.client_origin()
+    for player in range(1, PLAYERS + 1):
+        for label, rect in ((window.names, NAME_RECTS), (window.scores, SCORE_RECTS)):
+            x, y, w, h = pixel_rect(rect[player - 1])
+            expected = (origin[0] + x, origin[1] + y, w, h)
+            if extents(label[player - 1]) != expected:
+                raise E2eFailure(f"player {player}'s label {label[player - 1].name!r} is at "
+                                 f"{extents(label[player - 1])}, expected {expected}")
+
+
+def switch_sound_off(window):
+    _, sound = window.menu_item("File", "Sound On")
+    if not is_checked(sound):
+        raise E2eFailure("Sound On is not checked after start-up although the dummy audio device is there")
+    window.choose("File", "Sound On")
+    wait_for("Sound On to lose its check mark", lambda: (not is_checked(sound), "still checked"))
+
+
+def play(window):
+    _, add = window.menu_item("Score", "Add Points")
+    if is_enabled(add):
+        raise E2eFailure("Add Points is enabled before a match")
+
+    # A dart before the first match counts for nothing; once the File menu is open the click has been handled.
+    window.throw(*T(20))
+    new_game = window.open_menu("File", "New Game")
+    blank = [window.panel(n) for n in (2, 4, 6)]
+    if blank != ["", "", ""]:
+        raise E2eFailure(f"a dart before the first match changed panels 2, 4, 6 to {blank}")
+    window.desktop.key("Escape")
+    wait_for("Escape to close the File menu", lambda: (not is_showing(new_game), "still open"))
+    window.new_game(PLAYERS, GAME, TYPED)
+    if window.shown_players() != list(range(1, PLAYERS + 1)):
+        wait_for("the panels of players 1 to 3 to show",
+                 lambda: (window.shown_players() == [1, 2, 3], window.shown_players()))
+    match = Match(window)
+    match.expect("the new match", active="Ann", hit="0", total="0", names=list(SHOWN), scores=["501"] * 3)
+    window.wait_colours(1, PLAYERS)
+    check_layout(window)
+    if not is_enabled(add):
+        raise E2eFailure("Add Points is still disabled once the match has started")
+
+    match.turn([T(20), T(20), T(20)])               # Ann 321
+    match.turn([S(20), s(1), S(18)])                # Tom & Jerry 462
+    match.turn([BULL, INNER_BULL, MISS])            # Sam 426
+    match.turn([T(20), T(20), T(20)])               # Ann 141
+    match.turn([D(20), D(20), T(20)])               # Tom & Jerry 322
+    match.turn([T(19), T(19), T(19)])               # Sam 255
+    match.adjust("Add Points", 20)                  # Ann 161
+    match.adjust("Subtract Points", 25)             # Ann 136
+    match.turn([T(20), T(20), T(20)])               # Ann busts: 180 > 136, stays on 136
+    match.turn([S(5), D(3), T(11)])                 # Tom & Jerry 278
+    match.turn([s(12), D(9), S(14)])                # Sam 211
+    match.turn([T(20), T(16), D(14)])               # Ann 136 - 136 = 0: wins
+
+    # After the win the board takes no darts; once the File menu is open the click has been handled.
+    window.throw(*T(20))
+    exit_item = window.open_menu("File", "Exit")
+    match.expect("a dart after the win to change nothing", active="Tom & jerry", hit="0", total="0",
+                 scores=["0", "278", "211"])
+    window.desktop.click(*centre(exit_item))
+
+
+def run(executable):
+    desktop = Desktop()
+    pyatspi.Registry.getDesktop(0)  # starts the accessibility bus before the program looks for it
+    env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", SDL_AUDIODRIVER="dummy")
+    env.pop("QT_ACCESSIBILITY", None)
+    started = time.monotonic()
+    program = subprocess.Popen([executable], env=env)
+    write_pid("E2E_PID_FILE", program.pid)
+    try:
+        tree = AppTree(program.pid)
+        window = OchrelineWindow(tree, desktop)
+        check_startup(tree, window, started)
+        switch_sound_off(window)
+        play(window)
+        try:
+            code = program.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            raise E2eFailure("the program was still running 10 s after File > Exit")
+        if code != 0:
+            raise E2eFailure(f"the program ended with status {code} after File > Exit")
+    finally:
+        if program.poll() is None:
+            program.send_signal(signal.SIGKILL)
+            program.wait()
+    print(f"match played and program closed {time.monotonic() - started:.1f} s after launch")
+
+
+def write_pid(variable, pid):
+    """Lets the caller end a process should this script itself be stopped."""
+    path = os.environ.get(variable)
+    if path:
+        with open(path, "w") as out:
+            out.write(f"{pid}\n")
+        atexit.register(os.remove, path)  # the process is gone by then: its number may be reused
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit("usage: test_match.py PATH_TO_OCHRELINE")
+    write_pid("E2E_DRIVER_PID_FILE", os.getpid())
+    # A timeout's SIGTERM unwinds through run(), which ends the program.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("FAIL: terminated"))
+    try:
+        run(sys.argv[1])
+    except E2eFailure as failure:
+        print(f"FAIL: {failure}", file=sys.stderr)
+        sys.exit(1)
+    print("PASS")
+
+
+if __name__ == "__main__":
+    main()
