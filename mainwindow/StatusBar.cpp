@@ -1,5 +1,6 @@
 #include "StatusBar.h"
 
+#include "DesignFont.h"
 #include "Twips.h"
 
 #include <QHBoxLayout>
@@ -38,9 +39,10 @@ const PanelDesign &design(int number)
 StatusBar::StatusBar(QWidget *parent)
     : QWidget(parent)
 {
+    setFont(form_font());
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 2, 0, 0);
-    row->setSpacing(2);
+    row->setSpacing(1);
     for (int number = 1; number <= kPanelCount; ++number) {
         const PanelDesign &d = design(number);
         auto *label = new QLabel(QString::fromLatin1(d.text), this);

@@ -122,6 +122,7 @@ private slots:
 
     void helpViewerShowsFileFromCurrentDirectoryAndIsReused();
     void helpViewerSaysSoWhenFileIsMissing();
+    void helpViewerFindsTheDataDirectoryOfARelocatedInstall();
     void helpViewerFollowsOnlyLocalAnchors();
     void helpViewerReadsNothingFromAnotherHost();
     void webAddressGoesOnlyToTheDesktopsWebHandler();
@@ -459,6 +460,21 @@ void TestDialogs::helpViewerSaysSoWhenFileIsMissing()
     auto *viewer = main_->findChild<HelpViewer *>();
     QVERIFY(viewer);
     QCOMPARE(viewer->toPlainText(), QStringLiteral("The help file no_such_help_file.hlp could not be found."));
+}
+
+void TestDialogs::helpViewerFindsTheDataDirectoryOfARelocatedInstall()
+{
+    // An install under any prefix keeps bin/ and share/ochreline/ side by side.
+    QDir::setCurrent(directory_.path());
+    const QString data = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/ochreline");
+    QVERIFY(QDir().mkpath(data));
+    const QString path = QDir(data).filePath(QStringLiteral("ochre_relocated_test.hlp"));
+    write_file(path, "<p>relocated</p>");
+    const QString found = HelpViewer::locate(QStringLiteral("ochre_relocated_test.hlp"));
+    QFile::remove(path);
+    QDir().rmdir(data);
+    QDir().rmdir(QFileInfo(data).path());
+    QVERIFY2(found.endsWith(QStringLiteral("/share/ochreline/ochre_relocated_test.hlp")), qPrintable(found));
 }
 
 void TestDialogs::helpViewerFollowsOnlyLocalAnchors()

@@ -135,6 +135,7 @@ void TestMainWindow::statusBarPanelsStartWithTheirFixedTexts()
     QCOMPARE(bar->panel(7)->width(), 301);
     for (int number = 1; number < 7; ++number)
         QVERIFY(bar->panel(number)->geometry().right() < bar->panel(number + 1)->geometry().left());
+    QVERIFY(bar->panel(7)->geometry().right() < bar->width()); // nothing clipped at the right
 }
 
 void TestMainWindow::menuBarHasTheDesignedTree()

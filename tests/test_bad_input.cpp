@@ -1,0 +1,295 @@
+#include "HelpViewer.h"
+#include "ModalAnswerer.h"
+#include "SoundPlayer.h"
+#include "StatusBar.h"
+#include "Version.h"
+#include "frmmain.h"
+#include "frmplayers.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+// Records the addresses it is handed and does nothing with them, like a desktop without a browser.
+class DeadUrlHandler : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> received;
+public slots:
+    void openUrl(const QUrl &url) { received << url; }
+};
+
+// Hostile or broken input from the user and from the platform: each ends in a clear outcome
+// and the match goes on.
+class TestBadInput : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void namesAreShownExactlyAsTypedInPlainText_data();
+    void namesAreShownExactlyAsTypedInPlainText();
+    void adjustmentsAtThe16BitEndsAreRefusedOrStored_data();
+    void adjustmentsAtThe16BitEndsAreRefusedOrStored();
+    void missingHelpFileIsReportedInTheViewer();
+    void helpContentsFromAnEmptyDirectoryShowsFileOrMessage();
+    void urlHandlerThatDoesNothingLeavesTheProgramGoing();
+    void soundOnABrokenOrMissingDeviceReturnsInBoundedTime();
+
+private:
+    QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
+    QAction *action(const char *name) const { return window->findChild<QAction *>(QLatin1String(name)); }
+    StatusBar *statusBar() const { return window->findChild<StatusBar *>("StatusBar1"); }
+    QWidget *board() const { return window->findChild<QWidget *>("Picture1"); }
+    void newGame(int players, const QStringList &names);
+    void enterDart(const QPoint &at);
+    void verifyPlayGoesOn();
+
+    Module1 settings;
+    std::unique_ptr<frmmain> window;
+    QString startDirectory;
+};
+
+void TestBadInput::init()
+{
+    startDirectory = QDir::currentPath();
+    settings = Module1{};
+    settings.start_score = 301;
+    window = std::make_unique<frmmain>(settings);
+    window->match().game_over = true;
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestBadInput::cleanup()
+{
+    window.reset();
+    QDir::setCurrent(startDirectory);
+}
+
+// Runs File > New Game and fills the dialog in as a person would: players, then one name per box.
+void TestBadInput::newGame(int players, const QStringList &names)
+{
+    ModalAnswerer answerer([&](QWidget *modal) {
+        if (modal->objectName() == QLatin1String("frmplayers")) {
+            modal->findChild<QRadioButton *>(QStringLiteral("optplay_%1").arg(players))->click();
+            for (int i = 0; i < names.size(); ++i)
+                modal->findChild<QLineEdit *>(QStringLiteral("playname_%1").arg(i + 1))->setText(names[i]);
+        }
+        ModalAnswerer::answer(modal);
+    });
+    action("mnunew")->trigger();
+    QCOMPARE(answerer.seen, QStringList{"frmplayers: Let's Play!"});
+}
+
+void TestBadInput::enterDart(const QPoint &at)
+{
+    QTest::mouseClick(board(), Qt::LeftButton, {}, at);
+}
+
+// A dart is entered and shown, and the turn passes on after the third.
+void TestBadInput::verifyPlayGoesOn()
+{
+    Match &match = window->match();
+    QVERIFY(window->isVisible());
+    QVERIFY(!match.game_over);
+    QCOMPARE(match.darts_thrown, 0);
+    const int thrower = match.cur_player;
+    ModalAnswerer answerer; // a score moved to the lower end busts
+    enterDart(QPoint(240, 147)); // treble 20
+    QCOMPARE(match.darts_thrown, 1);
+    QCOMPARE(statusBar()->panelText(Match::kTotalPanel), QString("60"));
+    enterDart(QPoint(-5, 490)); // outside the picture: no dart
+    QCOMPARE(match.darts_thrown, 1);
+    enterDart(QPoint(240, 30)); // number ring: a miss
+    enterDart(QPoint(240, 30));
+    QVERIFY(match.cur_player != thrower);
+    QCOMPARE(match.darts_thrown, 0);
+}
+
+void TestBadInput::namesAreShownExactlyAsTypedInPlainText_data()
+{
+    QTest::addColumn<QString>("name");
+    QString longName(100'000, u'w');
+    longName[0] = u'M';
+    QTest::newRow("100,000 characters") << longName;
+    QTest::newRow("bold markup") << "<b>Ann</b>";
+    QTest::newRow("image markup") << "<img src=x>";
+    QTest::newRow("entity") << "&lt;Bob&gt; &amp;";
+    QTest::newRow("ampersand") << "Tom & Jerry";
+    QTest::newRow("mnemonic ampersands") << "&&";
+    QTest::newRow("Arabic") << QString::fromUtf8("لاعب السهام");
+    QTest::newRow("Hebrew") << QString::fromUtf8("שחקן ראשון");
+    QTest::newRow("emoji first") << QString::fromUtf8("🎯 bULLSEYE 👍🏽");
+    QTest::newRow("tab") << "ann\tlee";
+    QTest::newRow("newline") << "ann\nlee";
+    QTest::newRow("NUL inside") << QString::fromUtf16(u"ann\0lee", 7);
+    QTest::newRow("right-to-left override") << QString::fromUtf16(u"\u202Eeve.exe");
+    QTest::newRow("empty") << QString();
+}
+
+void TestBadInput::namesAreShownExactlyAsTypedInPlainText()
+{
+    QFETCH(QString, name);
+    const QSize windowSize = window->size();
+    const QRect webPanel = statusBar()->panel(frmmain::kWebPanel)->geometry();
+    newGame(2, {name, "bob"});
+
+    auto *box = window->findChild<frmplayers *>()->findChild<QLineEdit *>("playname_1");
+    QCOMPARE(box->text(), name);
+    const QString shown = frmplayers::Cap_it(name);
+    QCOMPARE(label("lblname_1")->text(), shown);
+    QCOMPARE(label("lblname_1")->textFormat(), Qt::PlainText);
+    QCOMPARE(statusBar()->panelText(2), shown);
+    QCOMPARE(statusBar()->panel(2)->textFormat(), Qt::PlainText);
+    QCOMPARE(label("lblname_2")->text(), QString("Bob"));
+
+    // Whatever its length, a name neither resizes the window nor moves the web panel.
+    QCOMPARE(window->size(), windowSize);
+    QCOMPARE(statusBar()->panel(frmmain::kWebPanel)->geometry(), webPanel);
+    verifyPlayGoesOn();
+    QCOMPARE(statusBar()->panelText(2), QString("Bob"));
+    verifyPlayGoesOn();
+    QCOMPARE(statusBar()->panelText(2), shown);
+}
+
+void TestBadInput::adjustmentsAtThe16BitEndsAreRefusedOrStored_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("amount");
+    QTest::addColumn<int>("after");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("add 1 to 32767") << "mnuadd" << 32767 << 1 << 32767 << true;
+    QTest::newRow("add 50 to 32760") << "mnuadd" << 32760 << 50 << 32760 << true;
+    QTest::newRow("add 1 to 32766") << "mnuadd" << 32766 << 1 << 32767 << false;
+    QTest::newRow("add 50 to -32768") << "mnuadd" << -32768 << 50 << -32718 << false;
+    QTest::newRow("subtract 1 from -32768") << "mnusub" << -32768 << 1 << -32768 << true;
+    QTest::newRow("subtract 25 from -32750") << "mnusub" << -32750 << 25 << -32750 << true;
+    QTest::newRow("subtract 1 from -32767") << "mnusub" << -32767 << 1 << -32768 << false;
+    QTest::newRow("subtract 50 from 32767") << "mnusub" << 32767 << 50 << 32717 << false;
+}
+
+void TestBadInput::adjustmentsAtThe16BitEndsAreRefusedOrStored()
+{
+    QFETCH(QString, command);
+    QFETCH(int, before);
+    QFETCH(int, amount);
+    QFETCH(int, after);
+    QFETCH(bool, refused);
+    newGame(2, {"ann", "bob"});
+    window->match().points_left(1) = static_cast<std::int16_t>(before);
+    label("score_1")->setText(QString::number(before));
+
+    QStringList seen;
+    {
+        ModalAnswerer answerer([amount](QWidget *modal) {
+            if (modal->objectName() == QLatin1String("frmpoints"))
+                modal->findChild<QRadioButton *>(QStringLiteral("optpoints_%1").arg(amount))->click();
+            ModalAnswerer::answer(modal);
+        });
+        window->findChild<QAction *>(command)->trigger();
+        seen = answerer.seen;
+    }
+    QCOMPARE(seen.size(), refused ? 2 : 1);
+    QCOMPARE(seen.first(), QString("frmpoints: OK"));
+    if (refused)
+        QVERIFY(seen.last().startsWith("Overflow: "));
+    QCOMPARE(settings.points_pick, amount);
+    QCOMPARE(int(window->match().points_left(1)), after);
+    QCOMPARE(label("score_1")->text(), QString::number(after));
+    QCOMPARE(window->match().cur_player, 1);
+    verifyPlayGoesOn();
+}
+
+void TestBadInput::missingHelpFileIsReportedInTheViewer()
+{
+    const QString name = QStringLiteral("no_such_help_file.hlp");
+    QVERIFY(HelpViewer::locate(name).isEmpty());
+    open_help_contents(window.get(), name);
+    auto *viewer = window->findChild<HelpViewer *>();
+    QVERIFY(viewer);
+    QVERIFY(viewer->isVisible());
+    QCOMPARE(viewer->toPlainText(), QString("The help file %1 could not be found.").arg(name));
+    newGame(2, {"ann", "bob"});
+    verifyPlayGoesOn();
+}
+
+// The viewer also looks beside the executable and in the installed data directory, so whether the
+// file is found from an empty directory depends on the machine: either outcome must be the true one.
+void TestBadInput::helpContentsFromAnEmptyDirectoryShowsFileOrMessage()
+{
+    QTemporaryDir empty;
+    QVERIFY(empty.isValid());
+    QVERIFY(QDir::setCurrent(empty.path()));
+    const bool found = !HelpViewer::locate("301.hlp").isEmpty();
+    action("mnucontents")->trigger();
+    auto *viewer = window->findChild<HelpViewer *>();
+    QVERIFY(viewer);
+    const bool saysMissing = viewer->toPlainText() == QLatin1String("The help file 301.hlp could not be found.");
+    QCOMPARE(saysMissing, !found);
+    QVERIFY(!viewer->toPlainText().isEmpty());
+    newGame(3, {});
+    verifyPlayGoesOn();
+}
+
+void TestBadInput::urlHandlerThatDoesNothingLeavesTheProgramGoing()
+{
+    DeadUrlHandler handler;
+    QDesktopServices::setUrlHandler("http", &handler, "openUrl");
+    QDesktopServices::setUrlHandler("https", &handler, "openUrl");
+    newGame(2, {"ann", "bob"});
+    action("mnu_getdart")->trigger();
+    QTest::mouseClick(statusBar(), Qt::LeftButton, {}, statusBar()->panel(frmmain::kWebPanel)->geometry().center());
+    QDesktopServices::unsetUrlHandler("http");
+    QDesktopServices::unsetUrlHandler("https");
+
+    const QUrl address = QUrl::fromUserInput(QString::fromLatin1(version::kWebAddress));
+    QCOMPARE(handler.received, (QList<QUrl>{address, address}));
+    verifyPlayGoesOn();
+}
+
+// Run once per audio set-up (see CMakeLists): the dummy device, no driver at all, a disk device whose
+// file cannot be created, and a disk device that fails while it writes (/dev/full).
+void TestBadInput::soundOnABrokenOrMissingDeviceReturnsInBoundedTime()
+{
+    qInfo("audio driver %s, device present: %d", qPrintable(qEnvironmentVariable("SDL_AUDIODRIVER")),
+          int(has_wave_device()));
+    newGame(2, {"ann", "bob"});
+    settings.sound_on = true;
+    Match &match = window->match();
+    match.points_left(1) = 40;
+    label("score_1")->setText("40");
+
+    QStringList seen;
+    {
+        ModalAnswerer answerer;
+        // Three darts: HIT each time, then a bust with its notice and SHOTGUN.
+        for (int dart = 1; dart <= 3; ++dart) {
+            QElapsedTimer clock;
+            clock.start();
+            enterDart(QPoint(240, 147)); // treble 20
+            // The longest sound is 1.45 s; a failing device is given up after twice its length and a margin.
+            QVERIFY2(clock.elapsed() < 4000, qPrintable(QString("dart %1 took %2 ms").arg(dart).arg(clock.elapsed())));
+        }
+        seen = answerer.seen;
+    }
+    QCOMPARE(seen, QStringList{"frmnotice: Break!"});
+    QCOMPARE(label("score_1")->text(), QString("40"));
+    QCOMPARE(match.cur_player, 2);
+    if (qEnvironmentVariableIsSet("OCHRE_EXPECT_SOUND_FAILURE"))
+        QVERIFY(!SoundPlayer::instance().last_playback().completed);
+    settings.sound_on = false;
+    verifyPlayGoesOn();
+}
+
+QTEST_MAIN(TestBadInput)
+#include "test_bad_input.moc"

@@ -1,0 +1,428 @@
+#include "ModalAnswerer.h"
+#include "StatusBar.h"
+#include "frmmain.h"
+#include "frmplayers.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QUrl>
+
+#include <limits>
+#include <memory>
+#include <random>
+
+// Swallows web addresses: status bar clicks must not start a browser during the run.
+class SilentUrlHandler : public QObject {
+    Q_OBJECT
+public:
+    int opened = 0;
+public slots:
+    void openUrl(const QUrl &) { ++opened; }
+};
+
+// Tens of thousands of seeded random user actions through the real main window, with every modal
+// window answered; after each action the screen must agree with the match, and memory stays flat.
+class TestSoak : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void randomUseKeepsTheScreenTrueAndMemoryFlat();
+
+private:
+    enum class Action { BoardClick, OffPictureClick, WindowClick, DoubleClick, NewGame, AdjustNearLimit, Adjust, SoundBurst };
+
+    Action pickAction();
+    void perform(Action action);
+    void clickBoard();
+    void clickOffPicture();
+    void clickWindow();
+    void newGame();
+    void adjust(bool nearLimit);
+    void soundBurst();
+    void answer(QWidget *modal);
+    void answerPlayers(QWidget *dialog);
+    QString randomName();
+    int uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
+
+    void checkScreen();
+    void checkNewGame();
+    void checkAdjustment(Adjustment direction, int before, qsizetype modalsBefore);
+    int playersInMatch() const;
+
+    QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
+    QLabel *scoreLabel(int player) const { return label(QStringLiteral("score_%1").arg(player)); }
+    QAction *action(const char *name) const { return window->findChild<QAction *>(QLatin1String(name)); }
+    QWidget *board() const { return window->findChild<QWidget *>("Picture1"); }
+
+    Module1 settings;
+    std::unique_ptr<frmmain> window;
+    std::unique_ptr<ModalAnswerer> answerer;
+    SilentUrlHandler urls;
+    std::mt19937 rng;
+    int pointsChosen = 0;
+    int step = 0;
+    int soundBursts = 0;
+};
+
+namespace {
+
+constexpr std::uint32_t kDefaultSeed = 20240301;
+constexpr int kDefaultActions = 25000;
+constexpr int kWarmUpActions = 3000;
+constexpr int kSoundBursts = 12;
+constexpr double kAllowedGrowthKiB = 5 * 1024;
+constexpr int kPicturePixels = 480; // the board picture is square
+constexpr std::array<int, 22> kAmounts{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 25, 50};
+
+// Pieces of names: plain letters and the kinds of text a label could misread.
+const QStringList &namePieces()
+{
+    static const QStringList pieces{
+        "ann", "BOB", "o'neil", " ", "3rd", "<b>", "</b>", "<img src=x>", "&", "&&", "&amp;",
+        QString::fromUtf8("لاعب"), QString::fromUtf8("שחקן"), QString::fromUtf8("🎯"), QString::fromUtf8("ß"),
+        "\t", "\n", QString(QChar(0)), QString(QChar(0x202E)), QString(QChar(0xD83C)), // a lone surrogate
+    };
+    return pieces;
+}
+
+std::uint32_t seedFromEnvironment()
+{
+    bool ok = false;
+    const std::uint32_t seed = qEnvironmentVariable("OCHRE_SOAK_SEED").toUInt(&ok);
+    return ok ? seed : kDefaultSeed;
+}
+
+int actionsFromEnvironment()
+{
+    bool ok = false;
+    const int actions = qEnvironmentVariableIntValue("OCHRE_SOAK_ACTIONS", &ok);
+    return ok && actions > 0 ? actions : kDefaultActions;
+}
+
+// Resident memory of this process in KiB, from /proc.
+double residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble();
+    }
+    return 0;
+}
+
+// The offscreen platform warns at every dialog shown; thousands of those would bury the report.
+QtMessageHandler defaultHandler = nullptr;
+
+void dropPlatformNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!message.contains(QLatin1String("does not support propagateSizeHints")))
+        defaultHandler(type, context, message);
+}
+
+constexpr bool kAddressSanitizer =
+#if defined(__SANITIZE_ADDRESS__)
+    true;
+#else
+    false;
+#endif
+
+} // namespace
+
+void TestSoak::initTestCase()
+{
+    defaultHandler = qInstallMessageHandler(dropPlatformNoise);
+}
+
+void TestSoak::init()
+{
+    settings = Module1{};
+    settings.start_score = 301;
+    window = std::make_unique<frmmain>(settings);
+    window->match().game_over = true;
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    answerer = std::make_unique<ModalAnswerer>([this](QWidget *modal) { answer(modal); });
+    QDesktopServices::setUrlHandler("http", &urls, "openUrl");
+    QDesktopServices::setUrlHandler("https", &urls, "openUrl");
+}
+
+void TestSoak::cleanup()
+{
+    QDesktopServices::unsetUrlHandler("http");
+    QDesktopServices::unsetUrlHandler("https");
+    answerer.reset();
+    window.reset();
+}
+
+void TestSoak::randomUseKeepsTheScreenTrueAndMemoryFlat()
+{
+    const std::uint32_t seed = seedFromEnvironment();
+    const int actions = actionsFromEnvironment();
+    qInfo("soak seed %u, %d actions (OCHRE_SOAK_SEED and OCHRE_SOAK_ACTIONS override)", seed, actions);
+    rng.seed(seed);
+
+    QElapsedTimer clock;
+    clock.start();
+    double warmKiB = 0;
+    for (step = 1; step <= actions; ++step) {
+        perform(pickAction());
+        if (QTest::currentTestFailed())
+            return;
+        checkScreen();
+        if (QTest::currentTestFailed())
+            return;
+        if (step == std::min(kWarmUpActions, actions / 2)) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            warmKiB = residentKiB();
+        }
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const double endKiB = residentKiB();
+    qInfo("%d actions in %lld ms; %zu modal windows answered, %d sound bursts, %d web addresses; "
+          "VmRSS after warm-up %.0f KiB, at the end %.0f KiB (%+.0f KiB)",
+          actions, clock.elapsed(), static_cast<std::size_t>(answerer->seen.size()), soundBursts, urls.opened,
+          warmKiB, endKiB, endKiB - warmKiB);
+    QVERIFY(window->match().has_player());
+    // The sanitizer holds freed memory back in quarantine, so resident size says nothing there.
+    if (!kAddressSanitizer)
+        QVERIFY2(endKiB - warmKiB < kAllowedGrowthKiB, "resident memory grew during the run");
+}
+
+TestSoak::Action TestSoak::pickAction()
+{
+    const int actions = actionsFromEnvironment();
+    if (soundBursts < kSoundBursts && uniform(1, actions) <= kSoundBursts)
+        return Action::SoundBurst;
+    const int roll = uniform(0, 999);
+    if (roll < 600)
+        return Action::BoardClick;
+    if (roll < 680)
+        return Action::OffPictureClick;
+    if (roll < 830)
+        return Action::WindowClick;
+    if (roll < 880)
+        return Action::DoubleClick;
+    if (roll < 910)
+        return Action::NewGame;
+    if (roll < 950)
+        return Action::AdjustNearLimit;
+    return Action::Adjust;
+}
+
+void TestSoak::perform(Action action)
+{
+    switch (action) {
+    case Action::BoardClick:
+        return clickBoard();
+    case Action::OffPictureClick:
+        return clickOffPicture();
+    case Action::WindowClick:
+        return clickWindow();
+    case Action::DoubleClick: {
+        const QPoint at(uniform(0, kPicturePixels - 1), uniform(0, kPicturePixels - 1));
+        QTest::mouseDClick(board(), Qt::LeftButton, {}, at);
+        return;
+    }
+    case Action::NewGame:
+        return newGame();
+    case Action::AdjustNearLimit:
+        return adjust(true);
+    case Action::Adjust:
+        return adjust(false);
+    case Action::SoundBurst:
+        return soundBurst();
+    }
+}
+
+void TestSoak::clickBoard()
+{
+    QTest::mouseClick(board(), Qt::LeftButton, {}, QPoint(uniform(0, kPicturePixels - 1), uniform(0, kPicturePixels - 1)));
+}
+
+// Events that land on the picture from a point outside it, as a drag off its edge delivers them.
+void TestSoak::clickOffPicture()
+{
+    QPoint at(uniform(-200, kPicturePixels + 199), uniform(-200, kPicturePixels + 199));
+    if (QRect(0, 0, kPicturePixels, kPicturePixels).contains(at))
+        at.setX(at.x() < kPicturePixels / 2 ? -1 - at.x() : kPicturePixels + at.x());
+    QTest::mouseClick(board(), Qt::LeftButton, {}, at);
+}
+
+// Anywhere in the client area: the board, a player panel, the status bar and its web panel.
+void TestSoak::clickWindow()
+{
+    QWidget *client = window->centralWidget();
+    const QPoint at(uniform(0, client->width() - 1), uniform(0, client->height() - 1));
+    QWidget *target = client->childAt(at);
+    if (!target)
+        target = client;
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(client, at));
+}
+
+void TestSoak::newGame()
+{
+    action("mnunew")->trigger();
+    checkNewGame();
+}
+
+// The current player's score is first moved near one end of the 16-bit range half of the time.
+void TestSoak::adjust(bool nearLimit)
+{
+    Match &match = window->match();
+    if (nearLimit && match.has_player()) {
+        const int value = uniform(0, 1) ? std::numeric_limits<std::int16_t>::max() - uniform(0, 60)
+                                        : std::numeric_limits<std::int16_t>::min() + uniform(0, 60);
+        match.points_left(match.cur_player) = static_cast<std::int16_t>(value);
+        scoreLabel(match.cur_player)->setText(QString::number(value));
+    }
+    const Adjustment direction = uniform(0, 1) ? Adjustment::Add : Adjustment::Subtract;
+    const int before = match.has_player() ? match.points_left(match.cur_player) : 0;
+    const qsizetype modalsBefore = answerer->seen.size();
+    action(direction == Adjustment::Add ? "mnuadd" : "mnusub")->trigger();
+    checkAdjustment(direction, before, modalsBefore);
+}
+
+// Sound on for one to three darts, then off again: each dart plays for real on the test's device.
+void TestSoak::soundBurst()
+{
+    ++soundBursts;
+    QAction *sound = action("mnusound");
+    sound->trigger();
+    QVERIFY(settings.sound_on);
+    for (int dart = uniform(1, 3); dart > 0; --dart)
+        clickBoard();
+    sound->trigger();
+    QVERIFY(!settings.sound_on);
+}
+
+void TestSoak::answer(QWidget *modal)
+{
+    const QString name = modal->objectName();
+    if (name == QLatin1String("frmplayers"))
+        answerPlayers(modal);
+    if (name == QLatin1String("frmpoints")) {
+        pointsChosen = kAmounts[static_cast<std::size_t>(uniform(0, int(kAmounts.size()) - 1))];
+        modal->findChild<QRadioButton *>(QStringLiteral("optpoints_%1").arg(pointsChosen))->click();
+    }
+    ModalAnswerer::answer(modal);
+}
+
+// Picks a player count (or leaves it), a game (or leaves it) and types into some enabled boxes.
+void TestSoak::answerPlayers(QWidget *dialog)
+{
+    const int players = uniform(1, 4);
+    if (players >= 2)
+        dialog->findChild<QRadioButton *>(QStringLiteral("optplay_%1").arg(players))->click();
+    const int game = uniform(0, 2);
+    if (game >= 1)
+        dialog->findChild<QRadioButton *>(QStringLiteral("optgame_%1").arg(game))->click();
+    for (int player = 1; player <= 4; ++player) {
+        auto *box = dialog->findChild<QLineEdit *>(QStringLiteral("playname_%1").arg(player));
+        if (box->isEnabled() && uniform(0, 1))
+            box->setText(randomName());
+    }
+}
+
+QString TestSoak::randomName()
+{
+    if (uniform(0, 99) == 0)
+        return QString(uniform(1000, 20000), QChar(u'a' + uniform(0, 25)));
+    QString name;
+    for (int piece = uniform(0, 4); piece > 0; --piece)
+        name += namePieces()[uniform(0, int(namePieces().size()) - 1)];
+    return name;
+}
+
+int TestSoak::playersInMatch() const
+{
+    if (settings.two_players)
+        return 2;
+    return settings.three_players ? 3 : 4;
+}
+
+// What every action must leave true: one light red score, the current player's; the shown scores
+// equal the remaining scores; the turn and the status bar agree.
+void TestSoak::checkScreen()
+{
+    const Match &match = window->match();
+    const QString where = QStringLiteral("step %1").arg(step);
+    QVERIFY2(window->isVisible(), qPrintable(where));
+    QVERIFY2(!QApplication::activeModalWidget(), qPrintable(where + ": a modal window was left open"));
+    auto *bar = window->findChild<StatusBar *>("StatusBar1");
+    if (match.cur_player == 0) {
+        QVERIFY2(match.darts_thrown == 0 && bar->panelText(Match::kHitPanel).isEmpty(), qPrintable(where));
+        return;
+    }
+    const int players = playersInMatch();
+    QVERIFY2(match.cur_player >= 1 && match.cur_player <= players,
+             qPrintable(where + QStringLiteral(": cur_player %1 of %2").arg(match.cur_player).arg(players)));
+    QVERIFY2(match.darts_thrown >= 0 && match.darts_thrown < Match::kDartsPerTurn, qPrintable(where));
+    QVERIFY2(bar->panelText(Match::kTotalPanel) == QString::number(match.turn_total), qPrintable(where));
+    int red = 0;
+    for (int player = 1; player <= Match::kMaxPlayers; ++player) {
+        QLabel *score = scoreLabel(player);
+        const bool isRed = score->palette().color(QPalette::WindowText) == QColor(255, 0, 0);
+        red += isRed ? 1 : 0;
+        QVERIFY2(isRed == (player == match.cur_player),
+                 qPrintable(where + QStringLiteral(": colour of score_%1").arg(player)));
+        QVERIFY2(score->isVisible() == (player <= players), qPrintable(where));
+        if (score->isVisible())
+            QVERIFY2(score->text() == QString::number(match.points_left(player)),
+                     qPrintable(where + QStringLiteral(": score_%1 shows %2, points_left %3")
+                                            .arg(player).arg(score->text()).arg(match.points_left(player))));
+    }
+    QVERIFY2(red == 1, qPrintable(where));
+    QVERIFY2(bar->panelText(2) == label(QStringLiteral("lblname_%1").arg(match.cur_player))->text(),
+             qPrintable(where + ": panel 2 names another player"));
+}
+
+void TestSoak::checkNewGame()
+{
+    const Match &match = window->match();
+    auto *dialog = window->findChild<frmplayers *>();
+    const QString where = QStringLiteral("step %1 (new game)").arg(step);
+    QVERIFY2(dialog && !dialog->isVisible(), qPrintable(where));
+    const int chosen = dialog->findChild<QRadioButton *>("optgame_2")->isChecked() ? 501 : 301;
+    QVERIFY2(!match.game_over && match.cur_player == 1 && match.darts_thrown == 0, qPrintable(where));
+    for (int player = 1; player <= Match::kMaxPlayers; ++player)
+        QVERIFY2(match.points_left(player) == chosen, qPrintable(where));
+    for (int player = 1; player <= playersInMatch(); ++player) {
+        const QString typed = dialog->findChild<QLineEdit *>(QStringLiteral("playname_%1").arg(player))->text();
+        QVERIFY2(label(QStringLiteral("lblname_%1").arg(player))->text() == frmplayers::Cap_it(typed),
+                 qPrintable(where + QStringLiteral(": name of player %1").arg(player)));
+    }
+}
+
+void TestSoak::checkAdjustment(Adjustment direction, int before, qsizetype modalsBefore)
+{
+    const Match &match = window->match();
+    const QString where = QStringLiteral("step %1 (adjustment)").arg(step);
+    const QStringList shown = answerer->seen.mid(modalsBefore);
+    if (!match.has_player()) {
+        QVERIFY2(shown.isEmpty(), qPrintable(where + ": the command ran before any match"));
+        return;
+    }
+    const int wanted = direction == Adjustment::Add ? before + pointsChosen : before - pointsChosen;
+    const bool overflow = wanted > std::numeric_limits<std::int16_t>::max()
+                          || wanted < std::numeric_limits<std::int16_t>::min();
+    QVERIFY2(!shown.isEmpty() && shown.first() == QLatin1String("frmpoints: OK"), qPrintable(where));
+    QVERIFY2(shown.size() == (overflow ? 2 : 1), qPrintable(where + ": " + shown.join(" | ")));
+    if (overflow)
+        QVERIFY2(shown.last().startsWith(QLatin1String("Overflow: ")), qPrintable(where));
+    QVERIFY2(match.points_left(match.cur_player) == (overflow ? before : wanted),
+             qPrintable(where + QStringLiteral(": %1 %2 %3").arg(before).arg(pointsChosen).arg(match.points_left(match.cur_player))));
+}
+
+QTEST_MAIN(TestSoak)
+#include "test_soak.moc"
