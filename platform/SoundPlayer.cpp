@@ -81,7 +81,13 @@ SoundPlayer::~SoundPlayer()
 
 bool SoundPlayer::has_device()
 {
-    return audio_ready() && SDL_GetNumAudioDevices(0) > 0;
+    const bool found = audio_ready() && SDL_GetNumAudioDevices(0) > 0;
+    // Until a sound plays, let the subsystem go again: its device watcher would wake an idle program.
+    if (device_ == 0 && subsystem_ == Subsystem::Ready) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        subsystem_ = Subsystem::Untried;
+    }
+    return found;
 }
 
 void SoundPlayer::play(const QString &name, std::int32_t &flags)
