@@ -14,10 +14,8 @@ public:
     std::array<ScoreColour, 5> colour{};
     std::array<bool, 5> panel_shown{};
     std::array<std::string, 8> panel{};
-    std::array<std::string, 5> names{"", "Player 1", "Player 2", "Player 3", "Player 4"};
     std::string notice_caption;
     bool adjustments_enabled = false;
-    std::vector<std::string> notices_seen; // caption, and the thrower's score label at that moment
 
     void set_score_text(int player, std::string_view text) override
     {
@@ -36,7 +34,7 @@ public:
     }
     void show_active_player(int player) override
     {
-        panel.at(2) = names.at(player);
+        panel.at(2) = "Player " + std::to_string(player);
         record("active " + std::to_string(player));
     }
     void set_panel_text(int number, std::string_view text) override

@@ -1,35 +1,20 @@
 #include "HelpViewer.h"
+#include "MainWindowFixture.h"
 #include "ModalAnswerer.h"
 #include "SoundPlayer.h"
-#include "StatusBar.h"
+#include "UrlRecorder.h"
 #include "Version.h"
-#include "frmmain.h"
 #include "frmplayers.h"
 
-#include <QAction>
 #include <QDesktopServices>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QUrl>
-
-#include <memory>
-
-// Records the addresses it is handed and does nothing with them, like a desktop without a browser.
-class DeadUrlHandler : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> received;
-public slots:
-    void openUrl(const QUrl &url) { received << url; }
-};
 
 // Hostile or broken input from the user and from the platform: each ends in a clear outcome
 // and the match goes on.
-class TestBadInput : public QObject {
+class TestBadInput : public QObject, private MainWindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -40,33 +25,21 @@ private slots:
     void adjustmentsAtThe16BitEndsAreRefusedOrStored_data();
     void adjustmentsAtThe16BitEndsAreRefusedOrStored();
     void missingHelpFileIsReportedInTheViewer();
-    void helpContentsFromAnEmptyDirectoryShowsFileOrMessage();
-    void urlHandlerThatDoesNothingLeavesTheProgramGoing();
+    void onlyTheWebPanelAndMenuItemReachAHandlerThatDoesNothing();
     void soundOnABrokenOrMissingDeviceReturnsInBoundedTime();
 
 private:
-    QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
-    QAction *action(const char *name) const { return window->findChild<QAction *>(QLatin1String(name)); }
-    StatusBar *statusBar() const { return window->findChild<StatusBar *>("StatusBar1"); }
-    QWidget *board() const { return window->findChild<QWidget *>("Picture1"); }
     void newGame(int players, const QStringList &names);
-    void enterDart(const QPoint &at);
+    void enterDart(const QPoint &at) { QTest::mouseClick(board(), Qt::LeftButton, {}, at); }
     void verifyPlayGoesOn();
 
-    Module1 settings;
-    std::unique_ptr<frmmain> window;
     QString startDirectory;
 };
 
 void TestBadInput::init()
 {
     startDirectory = QDir::currentPath();
-    settings = Module1{};
-    settings.start_score = 301;
-    window = std::make_unique<frmmain>(settings);
-    window->match().game_over = true;
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    openWindow();
 }
 
 void TestBadInput::cleanup()
@@ -90,29 +63,24 @@ void TestBadInput::newGame(int players, const QStringList &names)
     QCOMPARE(answerer.seen, QStringList{"frmplayers: Let's Play!"});
 }
 
-void TestBadInput::enterDart(const QPoint &at)
-{
-    QTest::mouseClick(board(), Qt::LeftButton, {}, at);
-}
-
 // A dart is entered and shown, and the turn passes on after the third.
 void TestBadInput::verifyPlayGoesOn()
 {
-    Match &match = window->match();
+    Match &m = match();
     QVERIFY(window->isVisible());
-    QVERIFY(!match.game_over);
-    QCOMPARE(match.darts_thrown, 0);
-    const int thrower = match.cur_player;
+    QVERIFY(!m.game_over);
+    QCOMPARE(m.darts_thrown, 0);
+    const int thrower = m.cur_player;
     ModalAnswerer answerer; // a score moved to the lower end busts
     enterDart(QPoint(240, 147)); // treble 20
-    QCOMPARE(match.darts_thrown, 1);
+    QCOMPARE(m.darts_thrown, 1);
     QCOMPARE(statusBar()->panelText(Match::kTotalPanel), QString("60"));
     enterDart(QPoint(-5, 490)); // outside the picture: no dart
-    QCOMPARE(match.darts_thrown, 1);
+    QCOMPARE(m.darts_thrown, 1);
     enterDart(QPoint(240, 30)); // number ring: a miss
     enterDart(QPoint(240, 30));
-    QVERIFY(match.cur_player != thrower);
-    QCOMPARE(match.darts_thrown, 0);
+    QVERIFY(m.cur_player != thrower);
+    QCOMPARE(m.darts_thrown, 0);
 }
 
 void TestBadInput::namesAreShownExactlyAsTypedInPlainText_data()
@@ -176,6 +144,7 @@ void TestBadInput::adjustmentsAtThe16BitEndsAreRefusedOrStored_data()
     QTest::newRow("subtract 25 from -32750") << "mnusub" << -32750 << 25 << -32750 << true;
     QTest::newRow("subtract 1 from -32767") << "mnusub" << -32767 << 1 << -32768 << false;
     QTest::newRow("subtract 50 from 32767") << "mnusub" << 32767 << 50 << 32717 << false;
+    QTest::newRow("subtract 50 from 40, below zero") << "mnusub" << 40 << 50 << -10 << false;
 }
 
 void TestBadInput::adjustmentsAtThe16BitEndsAreRefusedOrStored()
@@ -186,7 +155,7 @@ void TestBadInput::adjustmentsAtThe16BitEndsAreRefusedOrStored()
     QFETCH(int, after);
     QFETCH(bool, refused);
     newGame(2, {"ann", "bob"});
-    window->match().points_left(1) = static_cast<std::int16_t>(before);
+    match().points_left(1) = static_cast<std::int16_t>(before);
     label("score_1")->setText(QString::number(before));
 
     QStringList seen;
@@ -201,59 +170,51 @@ void TestBadInput::adjustmentsAtThe16BitEndsAreRefusedOrStored()
     }
     QCOMPARE(seen.size(), refused ? 2 : 1);
     QCOMPARE(seen.first(), QString("frmpoints: OK"));
-    if (refused)
-        QVERIFY(seen.last().startsWith("Overflow: "));
+    if (refused) {
+        const QString limit = command == "mnuadd" ? "32767" : "-32768";
+        QVERIFY2(seen.last().startsWith("Overflow: ") && seen.last().contains(limit), qPrintable(seen.last()));
+    }
     QCOMPARE(settings.points_pick, amount);
-    QCOMPARE(int(window->match().points_left(1)), after);
+    QCOMPARE(int(match().points_left(1)), after);
     QCOMPARE(label("score_1")->text(), QString::number(after));
-    QCOMPARE(window->match().cur_player, 1);
+    QCOMPARE(match().cur_player, 1);
     verifyPlayGoesOn();
 }
 
+// The viewer also looks beside the executable and in the installed data directory, so whether 301.hlp is
+// found from an empty directory depends on the machine: either outcome must be the true one.
 void TestBadInput::missingHelpFileIsReportedInTheViewer()
 {
-    const QString name = QStringLiteral("no_such_help_file.hlp");
-    QVERIFY(HelpViewer::locate(name).isEmpty());
-    open_help_contents(window.get(), name);
-    auto *viewer = window->findChild<HelpViewer *>();
-    QVERIFY(viewer);
-    QVERIFY(viewer->isVisible());
-    QCOMPARE(viewer->toPlainText(), QString("The help file %1 could not be found.").arg(name));
-    newGame(2, {"ann", "bob"});
-    verifyPlayGoesOn();
-}
-
-// The viewer also looks beside the executable and in the installed data directory, so whether the
-// file is found from an empty directory depends on the machine: either outcome must be the true one.
-void TestBadInput::helpContentsFromAnEmptyDirectoryShowsFileOrMessage()
-{
     QTemporaryDir empty;
-    QVERIFY(empty.isValid());
-    QVERIFY(QDir::setCurrent(empty.path()));
+    QVERIFY(empty.isValid() && QDir::setCurrent(empty.path()));
     const bool found = !HelpViewer::locate("301.hlp").isEmpty();
     action("mnucontents")->trigger();
     auto *viewer = window->findChild<HelpViewer *>();
-    QVERIFY(viewer);
-    const bool saysMissing = viewer->toPlainText() == QLatin1String("The help file 301.hlp could not be found.");
-    QCOMPARE(saysMissing, !found);
-    QVERIFY(!viewer->toPlainText().isEmpty());
+    QVERIFY(viewer && viewer->isVisible());
+    QCOMPARE(viewer->toPlainText() == "The help file 301.hlp could not be found.", !found);
+
+    open_help_contents(window.get(), "no_such_help_file.hlp");
+    QCOMPARE(viewer->toPlainText(), QString("The help file no_such_help_file.hlp could not be found."));
     newGame(3, {});
     verifyPlayGoesOn();
 }
 
-void TestBadInput::urlHandlerThatDoesNothingLeavesTheProgramGoing()
+void TestBadInput::onlyTheWebPanelAndMenuItemReachAHandlerThatDoesNothing()
 {
-    DeadUrlHandler handler;
-    QDesktopServices::setUrlHandler("http", &handler, "openUrl");
-    QDesktopServices::setUrlHandler("https", &handler, "openUrl");
+    UrlRecorder handler;
+    for (const char *scheme : {"http", "https"})
+        QDesktopServices::setUrlHandler(scheme, &handler, "open");
     newGame(2, {"ann", "bob"});
+    for (int number = 1; number < frmmain::kWebPanel; ++number)
+        QTest::mouseClick(statusBar(), Qt::LeftButton, {}, statusBar()->panel(number)->geometry().center());
+    QVERIFY(handler.opened.isEmpty());
     action("mnu_getdart")->trigger();
     QTest::mouseClick(statusBar(), Qt::LeftButton, {}, statusBar()->panel(frmmain::kWebPanel)->geometry().center());
-    QDesktopServices::unsetUrlHandler("http");
-    QDesktopServices::unsetUrlHandler("https");
+    for (const char *scheme : {"http", "https"})
+        QDesktopServices::unsetUrlHandler(scheme);
 
     const QUrl address = QUrl::fromUserInput(QString::fromLatin1(version::kWebAddress));
-    QCOMPARE(handler.received, (QList<QUrl>{address, address}));
+    QCOMPARE(handler.opened, (QList<QUrl>{address, address}));
     verifyPlayGoesOn();
 }
 
@@ -265,8 +226,8 @@ void TestBadInput::soundOnABrokenOrMissingDeviceReturnsInBoundedTime()
           int(has_wave_device()));
     newGame(2, {"ann", "bob"});
     settings.sound_on = true;
-    Match &match = window->match();
-    match.points_left(1) = 40;
+    Match &m = match();
+    m.points_left(1) = 40;
     label("score_1")->setText("40");
 
     QStringList seen;
@@ -284,7 +245,7 @@ void TestBadInput::soundOnABrokenOrMissingDeviceReturnsInBoundedTime()
     }
     QCOMPARE(seen, QStringList{"frmnotice: Break!"});
     QCOMPARE(label("score_1")->text(), QString("40"));
-    QCOMPARE(match.cur_player, 2);
+    QCOMPARE(m.cur_player, 2);
     if (qEnvironmentVariableIsSet("OCHRE_EXPECT_SOUND_FAILURE"))
         QVERIFY(!SoundPlayer::instance().last_playback().completed);
     settings.sound_on = false;

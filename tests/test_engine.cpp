@@ -14,24 +14,16 @@ private slots:
     void init();
 
     void startGameResetsEverySlotAndMarksOnlyPlayerOne();
-    void startGameShowsPanelsOfTheFirstFlagSet_data();
-    void startGameShowsPanelsOfTheFirstFlagSet();
-    void playRotatesThroughThePlayersOfTheMatch_data();
-    void playRotatesThroughThePlayersOfTheMatch();
-    void firstTwoDartsTouchOnlyTheTurnAndItsPanels();
+    void flagsChoosePanelsAndRotation_data();
+    void flagsChoosePanelsAndRotation();
+    void firstTwoDartsPlayHitAndTouchOnlyTheTurnAndItsPanels();
     void turnIsSettledAfterTheThirdDart_data();
     void turnIsSettledAfterTheThirdDart();
-    void bustShowsNoticeBeforeTheScoreIsRedrawn();
-    void winShowsZeroBeforeTheNoticeAndEndsTheMatch();
-    void scoreSetToZeroByHandBustsThenWins();
+    void bustAndWinShowTheirEffectsInOrder_data();
+    void bustAndWinShowTheirEffectsInOrder();
     void dartsAreIgnoredWithoutAMatchInProgress_data();
     void dartsAreIgnoredWithoutAMatchInProgress();
-    void hitSoundFollowsSoundOnButBustAndWinSoundsDoNot();
-    void newMatchMidwayResetsScoresTurnAndThrower();
     void adjustmentMovesOnlyTheCurrentScore();
-    void adjustmentBeyondSixteenBitsIsRefused_data();
-    void adjustmentBeyondSixteenBitsIsRefused();
-    void turnFromTheLowestScoreDoesNotWrap();
     void randomPlayKeepsTheInvariants();
 
 private:
@@ -82,55 +74,36 @@ void TestEngine::startGameResetsEverySlotAndMarksOnlyPlayerOne()
     QCOMPARE(match->cur_player, 1);
     QCOMPARE(match->turn_total, 0);
     QCOMPARE(match->darts_thrown, 0);
-    QCOMPARE(view.panel[2], std::string("Player 1"));
     QCOMPARE(view.panel[4], std::string("0"));
     QCOMPARE(view.panel[6], std::string("0"));
     QVERIFY(view.adjustments_enabled);
     QVERIFY(!match->game_over);
 }
 
-void TestEngine::startGameShowsPanelsOfTheFirstFlagSet_data()
+void TestEngine::flagsChoosePanelsAndRotation_data()
 {
-    QTest::addColumn<bool>("two");
-    QTest::addColumn<bool>("three");
-    QTest::addColumn<bool>("four");
+    QTest::addColumn<QList<bool>>("flags"); // two, three, four
     QTest::addColumn<int>("shown");
-    QTest::newRow("two") << true << false << false << 2;
-    QTest::newRow("three") << false << true << false << 3;
-    QTest::newRow("four") << false << false << true << 4;
-    QTest::newRow("two wins over four") << true << false << true << 2;
-    QTest::newRow("no flag shows nothing") << false << false << false << 0;
+    QTest::addColumn<QList<int>>("throwers");
+    QTest::newRow("two") << QList<bool>{true, false, false} << 2 << QList<int>{1, 2, 1, 2, 1};
+    QTest::newRow("three") << QList<bool>{false, true, false} << 3 << QList<int>{1, 2, 3, 1, 2, 3, 1};
+    QTest::newRow("four") << QList<bool>{false, false, true} << 4 << QList<int>{1, 2, 3, 4, 1, 2};
+    QTest::newRow("two wins over four") << QList<bool>{true, false, true} << 2 << QList<int>{1, 2, 1};
+    QTest::newRow("no flag: no panels, four play") << QList<bool>{false, false, false} << 0 << QList<int>{1, 2, 3, 4, 1};
 }
 
-void TestEngine::startGameShowsPanelsOfTheFirstFlagSet()
+void TestEngine::flagsChoosePanelsAndRotation()
 {
-    QFETCH(bool, two);
-    QFETCH(bool, three);
-    QFETCH(bool, four);
+    QFETCH(QList<bool>, flags);
     QFETCH(int, shown);
-    settings.two_players = two;
-    settings.three_players = three;
-    settings.four_players = four;
+    QFETCH(QList<int>, throwers);
+    settings.two_players = flags[0];
+    settings.three_players = flags[1];
+    settings.four_players = flags[2];
+    settings.start_score = 301;
     match->start_game();
     for (int p = 1; p <= 4; ++p)
         QCOMPARE(view.panel_shown[p], p <= shown);
-}
-
-void TestEngine::playRotatesThroughThePlayersOfTheMatch_data()
-{
-    QTest::addColumn<int>("players");
-    QTest::addColumn<QList<int>>("throwers");
-    QTest::newRow("two") << 2 << QList<int>{1, 2, 1, 2, 1};
-    QTest::newRow("three") << 3 << QList<int>{1, 2, 3, 1, 2, 3, 1};
-    QTest::newRow("four") << 4 << QList<int>{1, 2, 3, 4, 1, 2};
-    QTest::newRow("no flag means four") << 0 << QList<int>{1, 2, 3, 4, 1};
-}
-
-void TestEngine::playRotatesThroughThePlayersOfTheMatch()
-{
-    QFETCH(int, players);
-    QFETCH(QList<int>, throwers);
-    startMatch(players);
     for (int thrower : throwers) {
         QCOMPARE(match->cur_player, thrower);
         QCOMPARE(view.panel[2], "Player " + std::to_string(thrower));
@@ -142,11 +115,12 @@ void TestEngine::playRotatesThroughThePlayersOfTheMatch()
     }
 }
 
-void TestEngine::firstTwoDartsTouchOnlyTheTurnAndItsPanels()
+void TestEngine::firstTwoDartsPlayHitAndTouchOnlyTheTurnAndItsPanels()
 {
     startMatch(2);
+    settings.sound_on = true;
     throwDarts({60, 19});
-    QCOMPARE(view.take(), (Effects{"panel 4 60", "panel 6 60", "panel 4 19", "panel 6 79"}));
+    QCOMPARE(view.take(), (Effects{"sound HIT", "panel 4 60", "panel 6 60", "sound HIT", "panel 4 19", "panel 6 79"}));
     QCOMPARE(match->turn_total, 79);
     QCOMPARE(match->darts_thrown, 2);
     QCOMPARE(match->points_left(1), 301);
@@ -160,10 +134,12 @@ void TestEngine::turnIsSettledAfterTheThirdDart_data()
     QTest::addColumn<QStringList>("notices");
     QTest::newRow("normal turn") << 301 << QList<int>{60, 60, 60} << 121 << QStringList{};
     QTest::newRow("remainder of one stands") << 2 << QList<int>{1, 0, 0} << 1 << QStringList{};
-    QTest::newRow("bust restores the whole turn") << 40 << QList<int>{20, 20, 1} << 40 << QStringList{"Break!"};
-    QTest::newRow("exact zero wins without a double") << 40 << QList<int>{20, 20, 0} << 0 << QStringList{"Winner!"};
     QTest::newRow("negative score busts on three misses") << -10 << QList<int>{0, 0, 0} << -10 << QStringList{"Break!"};
+    QTest::newRow("lowest score busts without wrapping") << -32768 << QList<int>{60, 60, 60} << -32768
+                                                           << QStringList{"Break!"};
     QTest::newRow("zero by hand, three misses, wins") << 0 << QList<int>{0, 0, 0} << 0 << QStringList{"Winner!"};
+    QTest::newRow("zero by hand, a bust, then wins") << 0 << QList<int>{5, 0, 0} << 0
+                                                     << QStringList{"Break!", "Winner!"};
 }
 
 void TestEngine::turnIsSettledAfterTheThirdDart()
@@ -189,63 +165,35 @@ void TestEngine::turnIsSettledAfterTheThirdDart()
     QCOMPARE(match->cur_player, 2);
 }
 
-void TestEngine::bustShowsNoticeBeforeTheScoreIsRedrawn()
+void TestEngine::bustAndWinShowTheirEffectsInOrder_data()
 {
-    startMatch(2);
+    QTest::addColumn<int>("players");
+    QTest::addColumn<int>("third");
+    QTest::addColumn<Effects>("effects");
+    const Effects next{"panel 4 0", "panel 6 0", "active 2", "colour 1 blue", "colour 2 blue", "colour 3 blue",
+                       "colour 4 blue", "colour 2 red"};
+    Effects bust{"panel 4 1", "panel 6 41", "caption Break!", "sound SHOTGUN", "notice Break!", "score 1 40"};
+    Effects win{"panel 4 0", "panel 6 40", "score 1 0", "caption Winner!", "sound EXPLOSION", "notice Winner!"};
+    bust.insert(bust.end(), next.begin(), next.end());
+    win.insert(win.end(), next.begin(), next.end()); // the player after the winner is marked
+    // Sound is off: HIT stays silent, while the bust and win sounds play regardless.
+    QTest::newRow("bust at 40 with 20, 20, 1") << 2 << 1 << bust;
+    QTest::newRow("win at 40 with 20, 20, miss") << 3 << 0 << win;
+}
+
+void TestEngine::bustAndWinShowTheirEffectsInOrder()
+{
+    QFETCH(int, players);
+    QFETCH(int, third);
+    QFETCH(Effects, effects);
+    startMatch(players);
     match->points_left(1) = 40;
-    view.score_text[1] = "40";
     throwDarts({20, 20});
     view.take();
-    throwDarts({1});
-    const Effects expected{"panel 4 1",
-                           "panel 6 41",
-                           "caption Break!",
-                           "sound SHOTGUN",
-                           "notice Break!",
-                           "score 1 40",
-                           "panel 4 0",
-                           "panel 6 0",
-                           "active 2",
-                           "colour 1 blue",
-                           "colour 2 blue",
-                           "colour 3 blue",
-                           "colour 4 blue",
-                           "colour 2 red"};
-    QCOMPARE(view.take(), expected);
-}
-
-void TestEngine::winShowsZeroBeforeTheNoticeAndEndsTheMatch()
-{
-    startMatch(3);
-    throwDarts({0, 0, 0}); // player 1
-    match->points_left(2) = 40;
-    throwDarts({20, 20});
-    view.take();
-    throwDarts({0});
-    const Effects expected{"panel 4 0",     "panel 6 40",    "score 2 0",     "caption Winner!", "sound EXPLOSION",
-                           "notice Winner!", "panel 4 0",     "panel 6 0",     "active 3",        "colour 1 blue",
-                           "colour 2 blue", "colour 3 blue", "colour 4 blue", "colour 3 red"};
-    QCOMPARE(view.take(), expected);
-    QVERIFY(match->game_over);
-    QCOMPARE(match->cur_player, 3); // the player after the winner is marked
-}
-
-void TestEngine::scoreSetToZeroByHandBustsThenWins()
-{
-    startMatch(2);
-    settings.points_pick = 50;
-    match->points_left(1) = 50;
-    QCOMPARE(match->adjust_points(Adjustment::Subtract), AdjustOutcome::Stored);
-    QVERIFY(!match->game_over); // an adjustment never wins
-    throwDarts({5, 0, 0});
-    Effects notices;
-    for (const std::string &line : view.take()) {
-        if (line.rfind("notice", 0) == 0 || line.rfind("sound", 0) == 0)
-            notices.push_back(line);
-    }
-    QCOMPARE(notices, (Effects{"sound SHOTGUN", "notice Break!", "sound EXPLOSION", "notice Winner!"}));
-    QCOMPARE(match->points_left(1), 0);
-    QVERIFY(match->game_over);
+    throwDarts({third});
+    QCOMPARE(view.take(), effects);
+    QCOMPARE(bool(match->game_over), third == 0);
+    QCOMPARE(match->cur_player, 2);
 }
 
 void TestEngine::dartsAreIgnoredWithoutAMatchInProgress_data()
@@ -277,42 +225,6 @@ void TestEngine::dartsAreIgnoredWithoutAMatchInProgress()
     QCOMPARE(match->points_left(2), scores[1]);
 }
 
-void TestEngine::hitSoundFollowsSoundOnButBustAndWinSoundsDoNot()
-{
-    auto sounds = [this] {
-        Effects played;
-        for (const std::string &line : view.take()) {
-            if (line.rfind("sound", 0) == 0)
-                played.push_back(line);
-        }
-        return played;
-    };
-    startMatch(2);
-    settings.sound_on = true;
-    throwDarts({1});
-    QCOMPARE(sounds(), Effects{"sound HIT"});
-
-    settings.sound_on = false;
-    throwDarts({1, 1});
-    match->points_left(2) = 2;
-    throwDarts({1, 1, 1}); // bust
-    match->points_left(1) = 3;
-    throwDarts({1, 1, 1}); // win
-    QCOMPARE(sounds(), (Effects{"sound SHOTGUN", "sound EXPLOSION"}));
-}
-
-void TestEngine::newMatchMidwayResetsScoresTurnAndThrower()
-{
-    startMatch(4, 501);
-    throwDarts({60, 60, 60, 20, 20, 20, 5});
-    startMatch(3, 301);
-    QCOMPARE(match->cur_player, 1);
-    QCOMPARE(match->turn_total, 0);
-    QCOMPARE(match->darts_thrown, 0);
-    for (int p = 1; p <= 4; ++p)
-        QCOMPARE(match->points_left(p), 301);
-}
-
 void TestEngine::adjustmentMovesOnlyTheCurrentScore()
 {
     startMatch(2);
@@ -328,44 +240,6 @@ void TestEngine::adjustmentMovesOnlyTheCurrentScore()
     QCOMPARE(match->points_left(2), 301);
     throwDarts({3, 0}); // the dart before the adjustment still counts
     QCOMPARE(match->points_left(2), 291);
-}
-
-void TestEngine::adjustmentBeyondSixteenBitsIsRefused_data()
-{
-    QTest::addColumn<int>("score");
-    QTest::addColumn<int>("pick");
-    QTest::addColumn<bool>("add");
-    QTest::addColumn<AdjustOutcome>("outcome");
-    QTest::newRow("add at the top") << 32767 << 1 << true << AdjustOutcome::AboveMaximum;
-    QTest::newRow("add up to the top") << 32717 << 50 << true << AdjustOutcome::Stored;
-    QTest::newRow("subtract at the bottom") << -32768 << 1 << false << AdjustOutcome::BelowMinimum;
-    QTest::newRow("subtract down to the bottom") << -32718 << 50 << false << AdjustOutcome::Stored;
-    QTest::newRow("subtract below zero is allowed") << 40 << 50 << false << AdjustOutcome::Stored;
-}
-
-void TestEngine::adjustmentBeyondSixteenBitsIsRefused()
-{
-    QFETCH(int, score);
-    QFETCH(int, pick);
-    QFETCH(bool, add);
-    QFETCH(AdjustOutcome, outcome);
-    startMatch(2);
-    match->points_left(1) = static_cast<std::int16_t>(score);
-    settings.points_pick = static_cast<std::int16_t>(pick);
-    QCOMPARE(match->adjust_points(add ? Adjustment::Add : Adjustment::Subtract), outcome);
-    const int expected = outcome == AdjustOutcome::Stored ? score + (add ? pick : -pick) : score;
-    QCOMPARE(int(match->points_left(1)), expected);
-    const Effects shown = view.take();
-    QCOMPARE(shown.empty(), outcome != AdjustOutcome::Stored);
-}
-
-void TestEngine::turnFromTheLowestScoreDoesNotWrap()
-{
-    startMatch(2);
-    match->points_left(1) = -32768;
-    throwDarts({60, 60, 60});
-    QCOMPARE(match->points_left(1), -32768);
-    QCOMPARE(view.notice_caption, std::string("Break!"));
 }
 
 // Thousands of seeded random evenings of play, checked after every action.

@@ -1,23 +1,19 @@
 #include "BoardGeometry.h"
+#include "MainWindowFixture.h"
 #include "ModalAnswerer.h"
-#include "StatusBar.h"
 #include "Version.h"
-#include "frmmain.h"
 
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTest>
-
-#include <memory>
 
 // Window tests: the layout as designed, and what a match shows on it.
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject, private MainWindowFixture {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    void init() { openWindow(); }
+    void cleanup() { window.reset(); }
 
     void clientAreaHasTheDesignedSize();
     void controlsStandAtTheirDesignedRectangles_data();
@@ -25,49 +21,14 @@ private slots:
     void playerPanelsStartHidden();
     void statusBarPanelsStartWithTheirFixedTexts();
     void menuBarHasTheDesignedTree();
-    void windowCannotBeResizedOrMaximised();
     void playerLabelsUseTheMetricCompatibleFaces();
-    void statusBarReportsTheClickedPanel();
 
-    void startedMatchShowsPanelsNamesAndColours();
-    void namesAreShownAsPlainText();
-    void bustNoticeShowsWhileTheOldScoreIsOnScreen();
     void twoPlayerMatchIsScoredFromBoardClicksAlone();
     void doubleClickEntersTwoDarts();
-    void boardClicksBeforeAMatchChangeNothing();
 
 private:
-    QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
-    QString panel(int number) const { return window->findChild<StatusBar *>("StatusBar1")->panelText(number); }
-    QWidget *board() const { return window->findChild<QWidget *>("Picture1"); }
-    void startMatch(int players, std::int16_t startScore = 301);
     void click(board::Ring ring, int number);
-
-    Module1 settings;
-    std::unique_ptr<frmmain> window;
 };
-
-void TestMainWindow::init()
-{
-    settings = Module1{};
-    window = std::make_unique<frmmain>(settings);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-}
-
-void TestMainWindow::cleanup()
-{
-    window.reset();
-}
-
-void TestMainWindow::startMatch(int players, std::int16_t startScore)
-{
-    settings.two_players = players == 2;
-    settings.three_players = players == 3;
-    settings.four_players = players == 4;
-    settings.start_score = startScore;
-    window->match().start_game();
-}
 
 // Clicks the middle of a ring on a segment's centre line, as a scorer would.
 void TestMainWindow::click(board::Ring ring, int number)
@@ -86,6 +47,8 @@ void TestMainWindow::clientAreaHasTheDesignedSize()
     QCOMPARE(window->centralWidget()->size(), QSize(721, 508));
     QCOMPARE(window->windowTitle(), QString("Ochreline for Windows"));
     QVERIFY(!window->windowIcon().isNull());
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
 }
 
 void TestMainWindow::controlsStandAtTheirDesignedRectangles_data()
@@ -123,7 +86,6 @@ void TestMainWindow::playerPanelsStartHidden()
         QCOMPARE(label(QString("lblname_%1").arg(p))->text(), QString("Player %1").arg(p));
         QCOMPARE(label(QString("score_%1").arg(p))->text(), QString("301"));
     }
-    QVERIFY(board()->isVisible());
 }
 
 void TestMainWindow::statusBarPanelsStartWithTheirFixedTexts()
@@ -131,7 +93,7 @@ void TestMainWindow::statusBarPanelsStartWithTheirFixedTexts()
     const QStringList expected{"Active Player:", "", "Hit:", "", "Total Hit:", "", version::kWebAddress};
     for (int number = 1; number <= 7; ++number)
         QCOMPARE(panel(number), expected[number - 1]);
-    auto *bar = window->findChild<StatusBar *>("StatusBar1");
+    auto *bar = statusBar();
     QCOMPARE(bar->panel(7)->width(), 301);
     for (int number = 1; number < 7; ++number)
         QVERIFY(bar->panel(number)->geometry().right() < bar->panel(number + 1)->geometry().left());
@@ -164,13 +126,6 @@ void TestMainWindow::menuBarHasTheDesignedTree()
     QCOMPARE(tree, expected);
 }
 
-void TestMainWindow::windowCannotBeResizedOrMaximised()
-{
-    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
-    QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
-    QCOMPARE(window->minimumSize(), window->maximumSize());
-}
-
 void TestMainWindow::playerLabelsUseTheMetricCompatibleFaces()
 {
     const QFontInfo name(label("lblname_1")->font());
@@ -179,69 +134,6 @@ void TestMainWindow::playerLabelsUseTheMetricCompatibleFaces()
     QVERIFY(name.bold());
     QCOMPARE(score.family(), QString("Liberation Sans"));
     QCOMPARE(label("score_1")->font().pointSizeF(), 27.75);
-}
-
-void TestMainWindow::statusBarReportsTheClickedPanel()
-{
-    auto *bar = window->findChild<StatusBar *>("StatusBar1");
-    QList<int> clicked;
-    connect(bar, &StatusBar::panelClicked, this, [&clicked](int number) { clicked << number; });
-    for (int number = 1; number <= 7; ++number)
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->panel(number)->geometry().center());
-    QCOMPARE(clicked, (QList<int>{1, 2, 3, 4, 5, 6, 7}));
-}
-
-void TestMainWindow::startedMatchShowsPanelsNamesAndColours()
-{
-    label("lblname_1")->setText("Ann");
-    startMatch(3, 501);
-    for (int p = 1; p <= 4; ++p) {
-        QCOMPARE(label(QString("lblname_%1").arg(p))->isVisible(), p <= 3);
-        QCOMPARE(label(QString("score_%1").arg(p))->text(), QString("501"));
-        const QColor colour = label(QString("score_%1").arg(p))->palette().color(QPalette::WindowText);
-        QCOMPARE(colour, p == 1 ? QColor(255, 0, 0) : QColor(0, 0, 255));
-    }
-    QCOMPARE(panel(2), QString("Ann"));
-    QCOMPARE(panel(4), QString("0"));
-    QCOMPARE(panel(6), QString("0"));
-    QVERIFY(window->findChild<QAction *>("mnuadd")->isEnabled());
-    QVERIFY(window->findChild<QAction *>("mnusub")->isEnabled());
-}
-
-void TestMainWindow::namesAreShownAsPlainText()
-{
-    label("lblname_1")->setText("<b>Ann</b>");
-    label("lblname_2")->setText("Tom & Jerry");
-    startMatch(2);
-    QCOMPARE(label("lblname_1")->textFormat(), Qt::PlainText);
-    QCOMPARE(panel(2), QString("<b>Ann</b>"));
-    QCOMPARE(window->findChild<StatusBar *>("StatusBar1")->panel(2)->textFormat(), Qt::PlainText);
-    window->match().do_score(0);
-    window->match().do_score(0);
-    window->match().do_score(0);
-    QCOMPARE(panel(2), QString("Tom & Jerry"));
-}
-
-void TestMainWindow::bustNoticeShowsWhileTheOldScoreIsOnScreen()
-{
-    startMatch(2);
-    window->match().points_left(1) = 40;
-    label("score_1")->setText("40");
-    QString scoreDuringNotice;
-    QString hitDuringNotice;
-    ModalAnswerer answerer([&](QWidget *modal) {
-        scoreDuringNotice = label("score_1")->text();
-        hitDuringNotice = panel(6);
-        ModalAnswerer::answer(modal);
-    });
-    window->match().do_score(20);
-    window->match().do_score(20);
-    window->match().do_score(1);
-    QCOMPARE(answerer.seen, QStringList{"frmnotice: Break!"});
-    QCOMPARE(scoreDuringNotice, QString("40"));
-    QCOMPARE(hitDuringNotice, QString("41"));
-    QCOMPARE(label("score_1")->text(), QString("40"));
-    QCOMPARE(panel(6), QString("0"));
 }
 
 void TestMainWindow::twoPlayerMatchIsScoredFromBoardClicksAlone()
@@ -265,7 +157,7 @@ void TestMainWindow::twoPlayerMatchIsScoredFromBoardClicksAlone()
     turn({{Ring::Treble, 19}, {Ring::Treble, 16}, {Ring::Double, 8}}); // 1: 121 - 121 = 0
     QCOMPARE(label("score_1")->text(), QString("0"));
     QCOMPARE(answerer.seen, (QStringList{"frmnotice: Break!", "frmnotice: Winner!"}));
-    QVERIFY(window->match().game_over);
+    QVERIFY(match().game_over);
     QCOMPARE(panel(2), QString("Player 2"));
 }
 
@@ -277,16 +169,8 @@ void TestMainWindow::doubleClickEntersTwoDarts()
     QTest::mouseClick(board(), Qt::LeftButton, {}, treble20);
     QTest::mouseDClick(board(), Qt::LeftButton, {}, treble20);
     QTest::mouseRelease(board(), Qt::LeftButton, {}, treble20);
-    QCOMPARE(window->match().darts_thrown, 2);
+    QCOMPARE(match().darts_thrown, 2);
     QCOMPARE(panel(6), QString("120"));
-}
-
-void TestMainWindow::boardClicksBeforeAMatchChangeNothing()
-{
-    window->match().game_over = true;
-    click(board::Ring::Treble, 20);
-    QCOMPARE(panel(4), QString());
-    QCOMPARE(window->match().darts_thrown, 0);
 }
 
 QTEST_MAIN(TestMainWindow)
