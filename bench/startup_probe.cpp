@@ -2,13 +2,13 @@
 // memory it then holds, and optionally how it idles and what a long match costs in memory.
 // Options: --splash MS (splash timer interval, default 50), --idle MS, --darts N.
 
+#include "ApplicationSetup.h"
 #include "BenchFigures.h"
 #include "DartThrower.h"
 #include "FirstPaintProbe.h"
 #include "ModalCloser.h"
 #include "Module1.h"
 #include "ProbeReport.h"
-#include "Version.h"
 #include "frmmain.h"
 
 #include <QAction>
@@ -47,10 +47,7 @@ int main(int argc, char **argv)
 {
     const std::int64_t main_ns = bench::now_ns();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(version::kProductName));
-    QApplication::setOrganizationName(QString::fromLatin1(version::kCompanyName));
-    QApplication::setApplicationVersion(QString::fromLatin1(version::kVersion));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/dart.ico")));
+    setup_application();
 
     Module1 settings;
     frmmain window(settings);

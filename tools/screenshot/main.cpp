@@ -1,4 +1,5 @@
 // Takes the README's screenshot: the real main window on the running X server, mid-way through a match.
+#include "ApplicationSetup.h"
 #include "Module1.h"
 #include "frmmain.h"
 
@@ -14,12 +15,13 @@ int main(int argc, char *argv[])
         return 2;
     }
     QApplication app(argc, argv);
+    setup_application();
     Module1 settings;
     frmmain window(settings);
     window.move(0, 0);
     window.show();
 
-    const std::array<const char *, 3> names{"Ann", "Tom & Jerry", "Sam"};
+    const std::array<const char *, 3> names{"Ann", "Joe", "Sam"};
     for (int p = 1; p <= 3; ++p)
         window.findChild<QLabel *>(QStringLiteral("lblname_%1").arg(p))->setText(QString::fromLatin1(names[p - 1]));
     settings.three_players = true;

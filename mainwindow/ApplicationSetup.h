@@ -1,0 +1,4 @@
+#pragma once
+
+// Names the application, its maker and version, and gives every window the design's icon and form font.
+void setup_application();
