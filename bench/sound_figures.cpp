@@ -8,9 +8,9 @@
 
 #include "BenchFigures.h"
 #include "SoundPlayer.h"
+#include "SoundTiming.h"
 
 #include <QCoreApplication>
-#include <QString>
 
 #include <array>
 #include <chrono>
@@ -23,32 +23,18 @@
 
 namespace {
 
-using Millis = std::chrono::duration<double, std::milli>;
-
 constexpr std::array kSounds{"HIT", "SHOTGUN", "EXPLOSION"};
 
 bool measure(const std::string &prefix, const char *name, int runs, std::mt19937 *random)
 {
-    std::uniform_int_distribution<int> pause_ms(0, 60);
-    std::vector<double> blocked;
-    std::vector<double> first_sample;
-    double length = 0;
-    for (int run = 0; run < runs; ++run) {
-        if (random)
-            std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms(*random)));
-        const auto start = std::chrono::steady_clock::now();
-        play_sound(QString::fromLatin1(name));
-        blocked.push_back(Millis(std::chrono::steady_clock::now() - start).count());
-        const auto &playback = SoundPlayer::instance().last_playback();
-        if (!playback.completed || !playback.first_sample)
-            return false;
-        first_sample.push_back(Millis(*playback.first_sample).count());
-        length = Millis(playback.length).count();
-    }
-    bench::print_figure(prefix + "_blocked", bench::median(blocked), "ms", length);
-    bench::print_figure(prefix + "_blocked_beyond_length", bench::median(blocked) - length, "ms");
-    bench::print_figure(prefix + "_first_sample", bench::median(first_sample), "ms");
-    bench::print_figure(prefix + "_first_sample_max", bench::percentile(first_sample, 100), "ms");
+    const std::optional<SoundTiming> timing = time_sound(name, runs, random);
+    if (!timing)
+        return false;
+    const double blocked = bench::median(timing->blocked_ms);
+    bench::print_figure(prefix + "_blocked", blocked, "ms", timing->length_ms);
+    bench::print_figure(prefix + "_blocked_beyond_length", blocked - timing->length_ms, "ms");
+    bench::print_figure(prefix + "_first_sample", bench::median(timing->first_sample_ms), "ms");
+    bench::print_figure(prefix + "_first_sample_max", bench::percentile(timing->first_sample_ms, 100), "ms");
     return true;
 }
 

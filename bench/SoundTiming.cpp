@@ -1,0 +1,28 @@
+#include "SoundTiming.h"
+
+#include "SoundPlayer.h"
+
+#include <QString>
+
+#include <chrono>
+#include <thread>
+
+std::optional<SoundTiming> time_sound(const char *name, int runs, std::mt19937 *spread)
+{
+    using Millis = std::chrono::duration<double, std::milli>;
+    std::uniform_int_distribution<int> pause_ms(0, 60);
+    SoundTiming timing;
+    for (int run = 0; run < runs; ++run) {
+        if (spread)
+            std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms(*spread)));
+        const auto start = std::chrono::steady_clock::now();
+        play_sound(QString::fromLatin1(name));
+        timing.blocked_ms.push_back(Millis(std::chrono::steady_clock::now() - start).count());
+        const auto &playback = SoundPlayer::instance().last_playback();
+        if (!playback.completed || !playback.first_sample)
+            return std::nullopt;
+        timing.first_sample_ms.push_back(Millis(*playback.first_sample).count());
+        timing.length_ms = Millis(playback.length).count();
+    }
+    return timing;
+}
