@@ -282,7 +282,7 @@ void frmmain::StatusBar1_PanelClick(int number)
 
 void frmmain::mnucontents_Click()
 {
-    open_help_contents(this, QString::fromLatin1(kHelpFile));
+    open_help_contents(*this, QString::fromLatin1(kHelpFile));
 }
 
 void frmmain::mnuabout_Click()

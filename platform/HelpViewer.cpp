@@ -2,7 +2,7 @@
 
 #include "Twips.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,30 +30,15 @@ QString read_text(const QString &path)
     return QString::fromUtf8(file.readAll());
 }
 
-HelpViewer *find_viewer(QWidget *owner)
-{
-    if (owner)
-        return owner->findChild<HelpViewer *>(QString(), Qt::FindDirectChildrenOnly);
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        auto *viewer = qobject_cast<HelpViewer *>(window);
-        if (viewer && !viewer->parentWidget() && viewer->isVisible())
-            return viewer;
-    }
-    return nullptr;
-}
-
 } // namespace
 
-HelpViewer::HelpViewer(QWidget *owner)
-    : QTextBrowser(owner)
+HelpViewer::HelpViewer(QWidget &owner)
+    : QTextBrowser(&owner)
 {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowFlags(Qt::Window);
     setWindowTitle(QStringLiteral("Ochreline Help"));
     resize(twips::size(9000, 7500));
-    // A viewer with an owner dies with it; one without is destroyed when closed.
-    if (!owner)
-        setAttribute(Qt::WA_DeleteOnClose);
 
     setOpenExternalLinks(false);
     setOpenLinks(false);
@@ -105,9 +90,10 @@ void HelpViewer::follow_link(const QUrl &link)
     scrollToAnchor(link.fragment());
 }
 
-void open_help_contents(QWidget *owner, const QString &file_name)
+void open_help_contents(QWidget &owner, const QString &file_name)
 {
-    HelpViewer *viewer = find_viewer(owner);
+    // Closing the viewer only hides it; it lives as long as its owner.
+    auto *viewer = owner.findChild<HelpViewer *>(QString(), Qt::FindDirectChildrenOnly);
     if (!viewer)
         viewer = new HelpViewer(owner);
     viewer->show_contents(file_name);

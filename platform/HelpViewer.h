@@ -7,7 +7,7 @@
 class HelpViewer : public QTextBrowser {
     Q_OBJECT
 public:
-    explicit HelpViewer(QWidget *owner = nullptr);
+    explicit HelpViewer(QWidget &owner);
 
     // Shows the file's contents, or says in the window that it cannot be found.
     void show_contents(const QString &file_name);
@@ -24,4 +24,4 @@ private:
 
 // Opens the contents of the help file in the owner's help viewer, creating it on first use and
 // raising it on later calls.
-void open_help_contents(QWidget *owner, const QString &file_name);
+void open_help_contents(QWidget &owner, const QString &file_name);

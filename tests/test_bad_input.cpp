@@ -193,7 +193,7 @@ void TestBadInput::missingHelpFileIsReportedInTheViewer()
     QVERIFY(viewer && viewer->isVisible());
     QCOMPARE(viewer->toPlainText() == "The help file 301.hlp could not be found.", !found);
 
-    open_help_contents(window.get(), "no_such_help_file.hlp");
+    open_help_contents(*window, "no_such_help_file.hlp");
     QCOMPARE(viewer->toPlainText(), QString("The help file no_such_help_file.hlp could not be found."));
     newGame(3, {});
     verifyPlayGoesOn();

@@ -330,8 +330,8 @@ void TestDialogs::helpViewerShowsFileFromCurrentDirectoryAndFollowsOnlyLocalAnch
     html += "<h2><a name=\"end\"></a>The end</h2>";
     write_file(directory_.filePath("ochre_test_help.hlp"), html);
     QDir::setCurrent(directory_.path());
-    open_help_contents(main_.get(), QStringLiteral("ochre_test_help.hlp"));
-    open_help_contents(main_.get(), QStringLiteral("ochre_test_help.hlp"));
+    open_help_contents(*main_, QStringLiteral("ochre_test_help.hlp"));
+    open_help_contents(*main_, QStringLiteral("ochre_test_help.hlp"));
     QCOMPARE(main_->findChildren<HelpViewer *>().size(), 1);
     auto *viewer = main_->findChild<HelpViewer *>();
     QVERIFY(viewer->isWindow() && viewer->isVisible());
@@ -353,7 +353,7 @@ void TestDialogs::helpViewerReadsNothingFromAnotherHost()
 {
     const QString path = directory_.filePath("picture.png");
     write_file(path, "not really a picture");
-    HelpViewer viewer;
+    HelpViewer viewer(*main_);
     QVERIFY(!viewer.loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(path)).isNull());
     const QUrl remote(QStringLiteral("//example.invalid") + QUrl::fromLocalFile(path).path());
     QVERIFY(viewer.loadResource(QTextDocument::ImageResource, remote).isNull());
