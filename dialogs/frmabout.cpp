@@ -1,6 +1,7 @@
 #include "frmabout.h"
 
 #include "DesignFont.h"
+#include "TextColour.h"
 #include "Twips.h"
 #include "Version.h"
 
@@ -34,14 +35,6 @@ constexpr std::array<LabelSpec, 3> kCredits{{
     {"lblconcept", "", 1995, 1575, 2505, 285},
     {"lbldesign", "", 1995, 2025, 2505, 285},
 }};
-
-void set_text_colour(QWidget &widget, const QColor &colour)
-{
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    widget.setPalette(palette);
-}
 
 QLabel *add_label(QWidget &container, const LabelSpec &spec)
 {

@@ -7,6 +7,7 @@
 #include "InvertLine.h"
 #include "SoundPlayer.h"
 #include "StatusBar.h"
+#include "TextColour.h"
 #include "Twips.h"
 #include "Version.h"
 #include "WebLink.h"
@@ -51,13 +52,6 @@ constexpr QRgb kLightBlue = qRgb(0, 0, 255);
 
 constexpr char kHelpFile[] = "301.hlp";
 constexpr char kAppName[] = "Ochreline for Win95 1.1";
-
-void setTextColour(QLabel *label, QRgb colour)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
-    label->setPalette(palette);
-}
 
 QString fromUtf8(std::string_view text)
 {
@@ -132,7 +126,7 @@ void frmmain::buildPlayerPanels(QWidget *client)
         score->setTextFormat(Qt::PlainText);
         score->setAlignment(Qt::AlignCenter);
         score->setFont(design_font(QStringLiteral("Arial"), 27.75, true));
-        setTextColour(score, player == 1 ? kFirstScoreColour : kOtherScoreColour);
+        set_text_colour(*score, QColor::fromRgb(player == 1 ? kFirstScoreColour : kOtherScoreColour));
         score->setGeometry(twips::rect(kScoreRects[slot]));
         score->hide();
         score_[slot] = score;
@@ -320,7 +314,7 @@ void frmmain::set_score_text(int player, std::string_view text)
 
 void frmmain::set_score_colour(int player, ScoreColour colour)
 {
-    setTextColour(scoreLabel(player), colour == ScoreColour::LightRed ? kLightRed : kLightBlue);
+    set_text_colour(*scoreLabel(player), QColor::fromRgb(colour == ScoreColour::LightRed ? kLightRed : kLightBlue));
 }
 
 void frmmain::show_player_panel(int player)
