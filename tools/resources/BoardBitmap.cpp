@@ -19,7 +19,7 @@ constexpr std::uint8_t index_of(Colour colour)
     return static_cast<std::uint8_t>(colour);
 }
 
-Colour colour_of(int x, int y)
+Colour colour_of(double x, double y)
 {
     const board::Region region = board::region_at(x, y);
     const bool dark = board::segment_is_dark(board::segment_index(board::angle_of(x, y)));
@@ -47,11 +47,15 @@ double radians(double degrees)
     return degrees * std::numbers::pi / 180.0;
 }
 
-// Point at a radius along a direction measured clockwise from straight up.
-QPoint polar_point(double radius, double degrees)
+// Offset of a point at unit distance along a direction measured clockwise from straight up.
+QPointF direction(double degrees)
 {
-    return {static_cast<int>(std::lround(board::kCentre + radius * std::sin(radians(degrees)))),
-            static_cast<int>(std::lround(board::kCentre - radius * std::cos(radians(degrees))))};
+    return {std::sin(radians(degrees)), -std::cos(radians(degrees))};
+}
+
+QPoint rounded(const QPointF& point)
+{
+    return {static_cast<int>(std::lround(point.x())), static_cast<int>(std::lround(point.y()))};
 }
 
 // Radius of the middle of the numbers, halfway between the limits of the band they stand in.
@@ -69,10 +73,133 @@ constexpr std::array<Shade, 3> kNumberLayers{{
     {0, Colour::LightGrey},
 }};
 
-// Glyph mask of one number, turned to follow the ring; the bottom half reads from the inside.
-QImage number_mask(int number, double degrees)
+} // namespace
+
+IndexedBitmap BoardBitmap::render(int scale)
 {
-    QImage mask(board::kPictureSize, board::kPictureSize, QImage::Format_ARGB32);
+    BoardBitmap board(scale);
+    board.fillRegions();
+    board.drawRingBorders();
+    board.drawSegmentBorders();
+    board.drawNumbers();
+    return std::move(board.picture_);
+}
+
+BoardBitmap::BoardBitmap(int scale)
+    : scale_(scale)
+    , picture_(board::kPictureSize * scale, board::kPictureSize * scale, index_of(Colour::LightGrey))
+{
+    picture_.setPixelsPerMetre(IndexedBitmap::kPixelsPerMetre96Dpi * scale);
+    for (std::size_t i = 0; i < kPalette.size(); ++i)
+        picture_.setPaletteEntry(static_cast<std::uint8_t>(i), kPalette[i]);
+}
+
+// Each device pixel shows the board at its own position: the board point a pixel stands for at
+// scale 1 is the centre of its block of scale x scale device pixels.
+double BoardBitmap::toDevice(double board) const
+{
+    return board * scale_ + (scale_ - 1) / 2.0;
+}
+
+double BoardBitmap::toBoard(int device) const
+{
+    return (device + 0.5) / scale_ - 0.5;
+}
+
+void BoardBitmap::fillRegions()
+{
+    for (int y = 0; y < picture_.height(); ++y) {
+        for (int x = 0; x < picture_.width(); ++x)
+            picture_.set(x, y, index_of(colour_of(toBoard(x), toBoard(y))));
+    }
+}
+
+void BoardBitmap::drawRingBorders()
+{
+    for (const double radius : {board::kInnerBullEdge, board::kOuterBullEdge, board::kInnerSingleEdge,
+                                board::kTrebleEdge, board::kOuterSingleEdge, board::kDoubleEdge})
+        drawCircle(radius);
+}
+
+// Per octant, in each column the `scale` pixels nearest the true circle: a line one board pixel
+// thick. The centre lies on a pixel at scale 1 and between two pixels at scale 2, so the columns
+// are counted in whole or half steps from it.
+void BoardBitmap::drawCircle(double radius)
+{
+    const double centre = toDevice(board::kCentre);
+    const double r = radius * scale_;
+    const double first = centre - std::floor(centre);
+    const double inside = (scale_ - 1) / 2.0; // how far the line reaches inside the circle
+    const int last = static_cast<int>(std::ceil(r / std::numbers::sqrt2 - first));
+    for (int column = 0; column <= last; ++column) {
+        const double a = first + column;
+        const double b = std::sqrt(r * r - a * a);
+        const double nearest = static_cast<double>(std::lround(b + first - inside)) - first;
+        for (int t = 0; t < scale_; ++t) {
+            const double row = nearest + t;
+            for (const double u : {-a, a}) {
+                for (const double v : {-row, row}) {
+                    setBlack(centre + u, centre + v);
+                    setBlack(centre + v, centre + u);
+                }
+            }
+        }
+    }
+}
+
+// Segment lines one board pixel thick: `scale` pixels side by side across the line's run.
+void BoardBitmap::drawSegmentBorders()
+{
+    const QPointF centre(toDevice(board::kCentre), toDevice(board::kCentre));
+    for (std::size_t i = 0; i < board::kSegmentOrder.size(); ++i) {
+        const double degrees = board::kSegmentDegrees / 2.0 + board::kSegmentDegrees * static_cast<double>(i);
+        const QPointF along = direction(degrees);
+        const QPoint across = std::abs(along.x()) < std::abs(along.y()) ? QPoint(1, 0) : QPoint(0, 1);
+        const QPointF start = centre - QPointF(across) * ((scale_ - 1) / 2.0);
+        drawLine(rounded(start + along * (board::kOuterBullEdge * scale_)),
+                 rounded(start + along * (board::kDoubleEdge * scale_)), across);
+    }
+}
+
+// Bresenham's line, both ends included.
+void BoardBitmap::drawLine(QPoint from, QPoint to, QPoint across)
+{
+    const int dx = std::abs(to.x() - from.x());
+    const int dy = -std::abs(to.y() - from.y());
+    const int sx = from.x() < to.x() ? 1 : -1;
+    const int sy = from.y() < to.y() ? 1 : -1;
+    int error = dx + dy;
+    QPoint at = from;
+    while (true) {
+        for (int t = 0; t < scale_; ++t)
+            picture_.set(at.x() + t * across.x(), at.y() + t * across.y(), index_of(Colour::Black));
+        if (at == to)
+            return;
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            at.rx() += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            at.ry() += sy;
+        }
+    }
+}
+
+void BoardBitmap::drawNumbers()
+{
+    for (std::size_t i = 0; i < board::kSegmentOrder.size(); ++i) {
+        const double degrees = board::kSegmentDegrees * static_cast<double>(i);
+        stamp(numberMask(board::kSegmentOrder[i], degrees));
+    }
+}
+
+// Glyph mask of one number, turned to follow the ring; the bottom half reads from the inside.
+// Laid out in board pixels, rendered at the device resolution.
+QImage BoardBitmap::numberMask(int number, double degrees) const
+{
+    QImage mask(picture_.width(), picture_.height(), QImage::Format_ARGB32);
     mask.fill(Qt::transparent);
     QFont font(QStringLiteral("Liberation Sans"));
     font.setBold(true);
@@ -86,6 +213,7 @@ QImage number_mask(int number, double degrees)
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.setFont(font);
     painter.setPen(Qt::white);
+    painter.scale(scale_, scale_);
     painter.translate(board::kCentre, board::kCentre);
     painter.rotate(degrees);
     painter.translate(0.0, -kNumberRadius);
@@ -95,102 +223,21 @@ QImage number_mask(int number, double degrees)
     return mask;
 }
 
-void stamp(IndexedBitmap& picture, const QImage& mask)
+void BoardBitmap::stamp(const QImage& mask)
 {
     for (const Shade& layer : kNumberLayers) {
+        const int offset = layer.offset * scale_;
         for (int y = 0; y < mask.height(); ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
             for (int x = 0; x < mask.width(); ++x) {
                 if (qAlpha(row[x]) >= 128)
-                    picture.set(x + layer.offset, y + layer.offset, index_of(layer.colour));
+                    picture_.set(x + offset, y + offset, index_of(layer.colour));
             }
         }
     }
 }
 
-} // namespace
-
-IndexedBitmap BoardBitmap::render()
+void BoardBitmap::setBlack(double x, double y)
 {
-    IndexedBitmap picture(board::kPictureSize, board::kPictureSize, index_of(Colour::LightGrey));
-    for (std::size_t i = 0; i < kPalette.size(); ++i)
-        picture.setPaletteEntry(static_cast<std::uint8_t>(i), kPalette[i]);
-    fillRegions(picture);
-    drawRingBorders(picture);
-    drawSegmentBorders(picture);
-    drawNumbers(picture);
-    return picture;
-}
-
-void BoardBitmap::fillRegions(IndexedBitmap& picture)
-{
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x)
-            picture.set(x, y, index_of(colour_of(x, y)));
-    }
-}
-
-void BoardBitmap::drawRingBorders(IndexedBitmap& picture)
-{
-    for (const double radius : {board::kInnerBullEdge, board::kOuterBullEdge, board::kInnerSingleEdge,
-                                board::kTrebleEdge, board::kOuterSingleEdge, board::kDoubleEdge})
-        drawCircle(picture, radius);
-}
-
-// One-pixel circle: per octant, the nearest pixel to the true circle in each column.
-void BoardBitmap::drawCircle(IndexedBitmap& picture, double radius)
-{
-    const int centre = static_cast<int>(board::kCentre);
-    const int last = static_cast<int>(std::ceil(radius / std::numbers::sqrt2));
-    for (int a = 0; a <= last; ++a) {
-        const int b = static_cast<int>(std::lround(std::sqrt(radius * radius - a * a)));
-        for (const int sa : {-1, 1}) {
-            for (const int sb : {-1, 1}) {
-                picture.set(centre + sa * a, centre + sb * b, index_of(Colour::Black));
-                picture.set(centre + sb * b, centre + sa * a, index_of(Colour::Black));
-            }
-        }
-    }
-}
-
-void BoardBitmap::drawSegmentBorders(IndexedBitmap& picture)
-{
-    for (std::size_t i = 0; i < board::kSegmentOrder.size(); ++i) {
-        const double degrees = board::kSegmentDegrees / 2.0 + board::kSegmentDegrees * static_cast<double>(i);
-        const QPoint from = polar_point(board::kOuterBullEdge, degrees);
-        const QPoint to = polar_point(board::kDoubleEdge, degrees);
-        drawLine(picture, from.x(), from.y(), to.x(), to.y());
-    }
-}
-
-// Bresenham's line, both ends included.
-void BoardBitmap::drawLine(IndexedBitmap& picture, int x0, int y0, int x1, int y1)
-{
-    const int dx = std::abs(x1 - x0);
-    const int dy = -std::abs(y1 - y0);
-    const int sx = x0 < x1 ? 1 : -1;
-    const int sy = y0 < y1 ? 1 : -1;
-    int error = dx + dy;
-    while (true) {
-        picture.set(x0, y0, index_of(Colour::Black));
-        if (x0 == x1 && y0 == y1)
-            return;
-        const int twice = 2 * error;
-        if (twice >= dy) {
-            error += dy;
-            x0 += sx;
-        }
-        if (twice <= dx) {
-            error += dx;
-            y0 += sy;
-        }
-    }
-}
-
-void BoardBitmap::drawNumbers(IndexedBitmap& picture)
-{
-    for (std::size_t i = 0; i < board::kSegmentOrder.size(); ++i) {
-        const double degrees = board::kSegmentDegrees * static_cast<double>(i);
-        stamp(picture, number_mask(board::kSegmentOrder[i], degrees));
-    }
+    picture_.set(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)), index_of(Colour::Black));
 }

@@ -2,11 +2,15 @@
 
 #include "IndexedBitmap.h"
 
+#include <QPoint>
 #include <QRgb>
 #include <array>
 #include <cstdint>
 
-// Draws the dart board picture in its seven palette colours, without anti-aliasing.
+class QImage;
+
+// Draws the dart board picture in its seven palette colours, without anti-aliasing, with `scale`
+// device pixels to each pixel of the 480 x 480 board: 1 for ordinary screens, 2 for high-DPI ones.
 class BoardBitmap {
 public:
     enum class Colour : std::uint8_t { Black, LightGrey, Cream, Red, Green, DarkGrey, MidGrey };
@@ -15,13 +19,23 @@ public:
         0xFF000000u, 0xFFC0C0C0u, 0xFFFFFFCCu, 0xFFCC3333u, 0xFF339900u, 0xFF333333u, 0xFF666666u,
     };
 
-    static IndexedBitmap render();
+    static IndexedBitmap render(int scale = 1);
 
 private:
-    static void fillRegions(IndexedBitmap& picture);
-    static void drawRingBorders(IndexedBitmap& picture);
-    static void drawCircle(IndexedBitmap& picture, double radius);
-    static void drawSegmentBorders(IndexedBitmap& picture);
-    static void drawLine(IndexedBitmap& picture, int x0, int y0, int x1, int y1);
-    static void drawNumbers(IndexedBitmap& picture);
+    explicit BoardBitmap(int scale);
+
+    double toDevice(double board) const;
+    double toBoard(int device) const;
+    void fillRegions();
+    void drawRingBorders();
+    void drawCircle(double radius);
+    void drawSegmentBorders();
+    void drawLine(QPoint from, QPoint to, QPoint across);
+    void drawNumbers();
+    QImage numberMask(int number, double degrees) const;
+    void stamp(const QImage& mask);
+    void setBlack(double x, double y);
+
+    int scale_;
+    IndexedBitmap picture_;
 };

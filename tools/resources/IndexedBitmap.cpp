@@ -6,7 +6,6 @@ namespace {
 constexpr std::uint32_t kFileHeaderBytes = 14;
 constexpr std::uint32_t kInfoHeaderBytes = 40;
 constexpr std::uint32_t kPaletteBytes = 256 * 4;
-constexpr std::int32_t kPixelsPerMetre96Dpi = 3780;
 } // namespace
 
 IndexedBitmap::IndexedBitmap(int width, int height, std::uint8_t fill)
@@ -47,8 +46,8 @@ QByteArray IndexedBitmap::encodeBmp() const
     out.u16(8);
     out.u32(0); // uncompressed
     out.u32(imageBytes);
-    out.i32(kPixelsPerMetre96Dpi);
-    out.i32(kPixelsPerMetre96Dpi);
+    out.i32(pixelsPerMetre_);
+    out.i32(pixelsPerMetre_);
     out.u32(256);
     out.u32(0);
     for (const QRgb colour : palette_) {

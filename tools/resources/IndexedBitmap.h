@@ -9,6 +9,8 @@
 // An 8-bit paletted picture, written as an uncompressed bottom-up Windows bitmap.
 class IndexedBitmap {
 public:
+    static constexpr std::int32_t kPixelsPerMetre96Dpi = 3780;
+
     IndexedBitmap(int width, int height, std::uint8_t fill);
 
     int width() const { return width_; }
@@ -17,12 +19,14 @@ public:
     std::uint8_t at(int x, int y) const;
     void set(int x, int y, std::uint8_t index); // ignores points outside the picture
     void setPaletteEntry(std::uint8_t index, QRgb colour);
+    void setPixelsPerMetre(std::int32_t resolution) { pixelsPerMetre_ = resolution; }
 
     QByteArray encodeBmp() const;
 
 private:
     int width_;
     int height_;
+    std::int32_t pixelsPerMetre_ = kPixelsPerMetre96Dpi;
     std::array<QRgb, 256> palette_{};
     std::vector<std::uint8_t> pixels_; // top row first
 };

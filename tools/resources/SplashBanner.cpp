@@ -32,16 +32,20 @@ struct Layer {
 
 } // namespace
 
-QImage SplashBanner::render()
+QImage SplashBanner::render(int scale)
 {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QImage image(kWidth * scale, kHeight * scale, QImage::Format_RGB32);
     image.fill(Qt::black);
-    image.setDotsPerMeterX(kDotsPerMetre96Dpi);
-    image.setDotsPerMeterY(kDotsPerMetre96Dpi);
+    image.setDotsPerMeterX(kDotsPerMetre96Dpi * scale);
+    image.setDotsPerMeterY(kDotsPerMetre96Dpi * scale);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.scale(scale, scale);
     const QPainterPath maker = text_path(QStringLiteral("Liberation Sans"), QFont::Bold, QStringLiteral("VANTOREL SOFTWARE"));
-    drawRaised(image, fitted(maker, kMakerBox), 2.2);
+    drawRaised(painter, fitted(maker, kMakerBox), 2.2);
     const QPainterPath product = text_path(QStringLiteral("Liberation Serif"), QFont::Bold, QStringLiteral("Quiverline"));
-    drawRaised(image, fitted(product, kProductBox), 0.6);
+    drawRaised(painter, fitted(product, kProductBox), 0.6);
+    painter.end();
     return image;
 }
 
@@ -57,7 +61,7 @@ QPainterPath SplashBanner::fitted(const QPainterPath& path, const QRectF& box)
 }
 
 // Grey shadow below right and a soft highlight above left make the white lettering stand out.
-void SplashBanner::drawRaised(QImage& image, const QPainterPath& path, double weight)
+void SplashBanner::drawRaised(QPainter& painter, const QPainterPath& path, double weight)
 {
     const Layer layers[] = {
         {{2.0, 2.0}, QColor(80, 80, 80)},
@@ -65,8 +69,6 @@ void SplashBanner::drawRaised(QImage& image, const QPainterPath& path, double we
         {{-0.6, -0.6}, QColor(210, 210, 210)},
         {{0.0, 0.0}, Qt::white},
     };
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, true);
     for (const Layer& layer : layers) {
         const QPainterPath moved = path.translated(layer.offset);
         painter.setPen(QPen(layer.colour, weight, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
@@ -77,10 +79,11 @@ void SplashBanner::drawRaised(QImage& image, const QPainterPath& path, double we
 
 QByteArray SplashBanner::encodeJpeg(const QImage& image)
 {
+    const qsizetype target = kTargetBytes * image.width() / kWidth * image.height() / kHeight;
     QByteArray best;
     for (int quality = 10; quality <= 95; ++quality) {
         QByteArray candidate = jpegAt(image, quality);
-        if (best.isEmpty() || std::abs(candidate.size() - kTargetBytes) < std::abs(best.size() - kTargetBytes))
+        if (best.isEmpty() || std::abs(candidate.size() - target) < std::abs(best.size() - target))
             best = std::move(candidate);
     }
     return best;

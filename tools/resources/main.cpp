@@ -48,8 +48,11 @@ int main(int argc, char* argv[])
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     using namespace icon_art;
-    const bool ok = write_file(dir, "board.bmp", BoardBitmap::render().encodeBmp())
-        && write_file(dir, "splash.jpg", SplashBanner::encodeJpeg(SplashBanner::render()))
+    // The "@2x" pictures are the same drawings at twice the size, for high-DPI screens.
+    const bool ok = write_file(dir, "board.bmp", BoardBitmap::render(1).encodeBmp())
+        && write_file(dir, "board@2x.bmp", BoardBitmap::render(2).encodeBmp())
+        && write_file(dir, "splash.jpg", SplashBanner::encodeJpeg(SplashBanner::render(1)))
+        && write_file(dir, "splash@2x.jpg", SplashBanner::encodeJpeg(SplashBanner::render(2)))
         && write_file(dir, "dart.ico", IconFile::encode({kDart}))
         && write_file(dir, "dollar.ico", IconFile::encode({kDollar}))
         && write_file(dir, "smiley.ico", IconFile::encode({kSmiley32, kSmiley16}))
