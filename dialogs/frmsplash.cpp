@@ -1,6 +1,7 @@
 #include "frmsplash.h"
 
 #include "Centring.h"
+#include "PictureResource.h"
 #include "Twips.h"
 
 #include <QGroupBox>
@@ -44,7 +45,7 @@ frmsplash::frmsplash(int interval_ms, QWidget *parent)
 
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twips::rect(120, 240, 5685, 1755));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/splash.jpg")));
+    Image1->setPixmap(QPixmap::fromImage(load_picture(QStringLiteral(":/splash.jpg"), devicePixelRatioF())));
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(interval_ms);

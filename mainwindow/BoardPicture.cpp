@@ -2,6 +2,7 @@
 
 #include "BoardGeometry.h"
 #include "HitAreas.h"
+#include "PictureResource.h"
 #include "Twips.h"
 
 #include <QMouseEvent>
@@ -10,7 +11,6 @@
 
 BoardPicture::BoardPicture(QWidget *parent)
     : QWidget(parent)
-    , board_(QStringLiteral(":/board.bmp"))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(tr("Dart board"));
@@ -22,10 +22,20 @@ QSize BoardPicture::sizeHint() const
     return {board::kPictureSize, board::kPictureSize};
 }
 
+// The picture is loaded at the first painting and again when the window moves to a screen of
+// another pixel density, and drawn at its logical size whatever its own pixel count.
 void BoardPicture::paintEvent(QPaintEvent *event)
 {
+    const qreal ratio = devicePixelRatioF();
+    if (board_.isNull() || ratio != board_ratio_) {
+        board_ = load_picture(QStringLiteral(":/board.bmp"), ratio);
+        board_ratio_ = ratio;
+    }
+    const QRectF target = event->rect();
+    const qreal scale = board_.devicePixelRatio();
     QPainter painter(this);
-    painter.drawImage(event->rect(), board_, event->rect());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform); // for ratios such as 1.5
+    painter.drawImage(target, board_, QRectF(target.topLeft() * scale, target.size() * scale));
 }
 
 const HitArea *BoardPicture::areaAt(const QPointF &pixel)

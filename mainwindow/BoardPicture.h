@@ -27,5 +27,6 @@ private:
     static const HitArea *areaAt(const QPointF &pixel);
 
     QImage board_;
+    qreal board_ratio_ = 0.0;
     const HitArea *pressed_ = nullptr;
 };

@@ -22,6 +22,7 @@ private slots:
     void statusBarPanelsStartWithTheirFixedTexts();
     void menuBarHasTheDesignedTree();
     void playerLabelsUseTheMetricCompatibleFaces();
+    void boardIsDrawnFromThePictureMadeForTheScreensDensity();
 
     void twoPlayerMatchIsScoredFromBoardClicksAlone();
     void doubleClickEntersTwoDarts();
@@ -134,6 +135,17 @@ void TestMainWindow::playerLabelsUseTheMetricCompatibleFaces()
     QVERIFY(name.bold());
     QCOMPARE(score.family(), QString("Liberation Sans"));
     QCOMPARE(label("score_1")->font().pointSizeF(), 27.75);
+}
+
+// On a screen with two device pixels to a logical one the board shows its twice-as-large picture
+// pixel for pixel, not the ordinary one blown up into 2 x 2 blocks.
+void TestMainWindow::boardIsDrawnFromThePictureMadeForTheScreensDensity()
+{
+    const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+    QCOMPARE(board()->devicePixelRatioF(), ratio);
+    const QImage shown = board()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage picture(ratio > 1.0 ? QStringLiteral(":/board@2x.bmp") : QStringLiteral(":/board.bmp"));
+    QCOMPARE(shown, picture.convertToFormat(QImage::Format_RGB32));
 }
 
 void TestMainWindow::twoPlayerMatchIsScoredFromBoardClicksAlone()
