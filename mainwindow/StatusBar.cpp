@@ -109,6 +109,12 @@ void StatusBar::mousePressEvent(QMouseEvent *event)
     pressedPanel_ = event->button() == Qt::LeftButton ? panelAt(event->position().toPoint()) : 0;
 }
 
+// The second press of a double click reports nothing: its first press and release already did.
+void StatusBar::mouseDoubleClickEvent(QMouseEvent *)
+{
+    pressedPanel_ = 0;
+}
+
 void StatusBar::mouseReleaseEvent(QMouseEvent *event)
 {
     const int number = panelAt(event->position().toPoint());
