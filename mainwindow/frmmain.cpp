@@ -6,6 +6,7 @@
 #include "FittedLabel.h"
 #include "HelpViewer.h"
 #include "InvertLine.h"
+#include "MenuStyle.h"
 #include "SoundPlayer.h"
 #include "StatusBar.h"
 #include "TextColour.h"
@@ -145,6 +146,7 @@ void frmmain::buildMenus()
         QMenu *menu = menuBar()->addMenu(caption);
         menu->setObjectName(QString::fromLatin1(name));
         menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        menu->setStyle(new MenuStyle(menu));
         return menu;
     };
 
