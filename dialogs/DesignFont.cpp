@@ -11,7 +11,8 @@ struct StandIn {
     const char *installed;
 };
 
-constexpr std::array<StandIn, 2> kStandIns{{
+constexpr std::array<StandIn, 3> kStandIns{{
+    {"Arial", "Liberation Sans"},
     {"MS Sans Serif", "Liberation Sans"},
     {"Times New Roman", "Liberation Serif"},
 }};

@@ -1,6 +1,7 @@
 #include "StatusBar.h"
 
 #include "DesignFont.h"
+#include "FittedLabel.h"
 #include "Twips.h"
 
 #include <QHBoxLayout>
@@ -45,9 +46,8 @@ StatusBar::StatusBar(QWidget *parent)
     row->setSpacing(1);
     for (int number = 1; number <= kPanelCount; ++number) {
         const PanelDesign &d = design(number);
-        auto *label = new QLabel(QString::fromLatin1(d.text), this);
+        auto *label = new FittedLabel(FittedLabel::Fit::Elide, QString::fromLatin1(d.text), this);
         label->setObjectName(QStringLiteral("panel_%1").arg(number));
-        label->setTextFormat(Qt::PlainText);
         label->setAlignment(d.alignment | Qt::AlignVCenter);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setMargin(1);
@@ -107,6 +107,12 @@ int StatusBar::panelAt(const QPoint &point) const
 void StatusBar::mousePressEvent(QMouseEvent *event)
 {
     pressedPanel_ = event->button() == Qt::LeftButton ? panelAt(event->position().toPoint()) : 0;
+}
+
+// The second press of a double click reports nothing: its first press and release already did.
+void StatusBar::mouseDoubleClickEvent(QMouseEvent *)
+{
+    pressedPanel_ = 0;
 }
 
 void StatusBar::mouseReleaseEvent(QMouseEvent *event)

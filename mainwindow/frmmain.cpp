@@ -3,8 +3,10 @@
 #include "BoardPicture.h"
 #include "Centring.h"
 #include "DesignFont.h"
+#include "FittedLabel.h"
 #include "HelpViewer.h"
 #include "InvertLine.h"
+#include "MenuStyle.h"
 #include "SoundPlayer.h"
 #include "StatusBar.h"
 #include "TextColour.h"
@@ -106,10 +108,10 @@ void frmmain::buildPlayerPanels(QWidget *client)
     for (int player = 1; player <= Match::kMaxPlayers; ++player) {
         const auto slot = static_cast<std::size_t>(player - 1);
 
-        auto *name = new QLabel(QStringLiteral("Player %1").arg(player), client);
+        auto *name = new FittedLabel(FittedLabel::Fit::Elide, QStringLiteral("Player %1").arg(player), client);
         name->setObjectName(QStringLiteral("lblname_%1").arg(player));
-        name->setTextFormat(Qt::PlainText);
-        name->setAlignment(Qt::AlignCenter);
+        name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        name->setIndent(0); // a framed label would otherwise start its text half an "x" below the frame
         name->setFrameStyle(QFrame::Box | QFrame::Plain);
         name->setFont(design_font(QStringLiteral("Times New Roman"), 12, true));
         name->setAutoFillBackground(true);
@@ -121,10 +123,9 @@ void frmmain::buildPlayerPanels(QWidget *client)
         name->hide();
         lblname_[slot] = name;
 
-        auto *score = new QLabel(QStringLiteral("301"), client);
+        auto *score = new FittedLabel(FittedLabel::Fit::Shrink, QStringLiteral("301"), client);
         score->setObjectName(QStringLiteral("score_%1").arg(player));
-        score->setTextFormat(Qt::PlainText);
-        score->setAlignment(Qt::AlignCenter);
+        score->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         score->setFont(design_font(QStringLiteral("Arial"), 27.75, true));
         set_text_colour(*score, QColor::fromRgb(player == 1 ? kFirstScoreColour : kOtherScoreColour));
         score->setGeometry(twips::rect(kScoreRects[slot]));
@@ -145,6 +146,7 @@ void frmmain::buildMenus()
         QMenu *menu = menuBar()->addMenu(caption);
         menu->setObjectName(QString::fromLatin1(name));
         menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        menu->setStyle(new MenuStyle(menu));
         return menu;
     };
 

@@ -6,11 +6,14 @@
 #include "Version.h"
 #include "frmplayers.h"
 
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextDocumentFragment>
+#include <QToolTip>
 
 // Hostile or broken input from the user and from the platform: each ends in a clear outcome
 // and the match goes on.
@@ -32,6 +35,7 @@ private:
     void newGame(int players, const QStringList &names);
     void enterDart(const QPoint &at) { QTest::mouseClick(board(), Qt::LeftButton, {}, at); }
     void verifyPlayGoesOn();
+    static void verifyWholeNameAvailable(QLabel *label, const QString &name);
 
     QString startDirectory;
 };
@@ -83,14 +87,38 @@ void TestBadInput::verifyPlayGoesOn()
     QCOMPARE(m.darts_thrown, 0);
 }
 
+// The accessible name is the whole name; the tooltip of a shortened one shows it as text, never as markup,
+// on lines of its own breaking and, when very long, ending in "…".
+void TestBadInput::verifyWholeNameAvailable(QLabel *label, const QString &name)
+{
+    QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), name);
+    QToolTip::hideText();
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(label, &hover);
+    const bool shortened = qobject_cast<FittedLabel *>(label)->shownText() != name;
+    QCOMPARE(QToolTip::isVisible(), shortened);
+    if (!shortened)
+        return;
+    auto letters = [](const QString &text) {
+        QString kept;
+        for (QChar c : text)
+            kept += c.isSpace() ? QString() : QString(c);
+        return kept;
+    };
+    QString tip = letters(QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText());
+    QVERIFY2(tip == letters(name) || (tip.endsWith(u'…') && letters(name).startsWith(tip.chopped(1))),
+             qPrintable(tip.left(80)));
+}
+
 void TestBadInput::namesAreShownExactlyAsTypedInPlainText_data()
 {
     QTest::addColumn<QString>("name");
     QString longName(100'000, u'w');
     longName[0] = u'M';
     QTest::newRow("100,000 characters") << longName;
+    QTest::newRow("29 characters") << "bartholomew featherstonehaugh";
     QTest::newRow("bold markup") << "<b>Ann</b>";
-    QTest::newRow("image markup") << "<img src=x>";
+    QTest::newRow("image markup, too long to fit") << "<img src=x> bartholomew featherstonehaugh";
     QTest::newRow("entity") << "&lt;Bob&gt; &amp;";
     QTest::newRow("ampersand") << "Tom & Jerry";
     QTest::newRow("mnemonic ampersands") << "&&";
@@ -119,6 +147,9 @@ void TestBadInput::namesAreShownExactlyAsTypedInPlainText()
     QCOMPARE(statusBar()->panelText(2), shown);
     QCOMPARE(statusBar()->panel(2)->textFormat(), Qt::PlainText);
     QCOMPARE(label("lblname_2")->text(), QString("Bob"));
+    verifyDrawnFromTheStart(label("lblname_1"), shown);
+    verifyDrawnFromTheStart(statusBar()->panel(2), shown);
+    verifyWholeNameAvailable(label("lblname_1"), shown);
 
     // Whatever its length, a name neither resizes the window nor moves the web panel.
     QCOMPARE(window->size(), windowSize);
@@ -144,6 +175,7 @@ void TestBadInput::adjustmentsAtThe16BitEndsAreRefusedOrStored_data()
     QTest::newRow("subtract 25 from -32750") << "mnusub" << -32750 << 25 << -32750 << true;
     QTest::newRow("subtract 1 from -32767") << "mnusub" << -32767 << 1 << -32768 << false;
     QTest::newRow("subtract 50 from 32767") << "mnusub" << 32767 << 50 << 32717 << false;
+    QTest::newRow("subtract 1 from -9998, sign and four digits") << "mnusub" << -9998 << 1 << -9999 << false;
     QTest::newRow("subtract 50 from 40, below zero") << "mnusub" << 40 << 50 << -10 << false;
 }
 
@@ -177,6 +209,12 @@ void TestBadInput::adjustmentsAtThe16BitEndsAreRefusedOrStored()
     QCOMPARE(settings.points_pick, amount);
     QCOMPARE(int(match().points_left(1)), after);
     QCOMPARE(label("score_1")->text(), QString::number(after));
+    // Whole at every value, and in the design's size while it fits, as a sign and four digits do.
+    verifyDrawnFromTheStart(label("score_1"), QString::number(after));
+    const int designHeight = inkOf(label("score_2")).height();
+    QVERIFY(inkOf(label("score_1")).height() * 5 >= designHeight * 4);
+    if (std::abs(after) < 10000)
+        QCOMPARE(inkOf(label("score_1")).height(), designHeight);
     QCOMPARE(match().cur_player, 1);
     verifyPlayGoesOn();
 }
@@ -209,7 +247,11 @@ void TestBadInput::onlyTheWebPanelAndMenuItemReachAHandlerThatDoesNothing()
         QTest::mouseClick(statusBar(), Qt::LeftButton, {}, statusBar()->panel(number)->geometry().center());
     QVERIFY(handler.opened.isEmpty());
     action("mnu_getdart")->trigger();
-    QTest::mouseClick(statusBar(), Qt::LeftButton, {}, statusBar()->panel(frmmain::kWebPanel)->geometry().center());
+    // One double click, as the window system reports it: press, release, double click, release.
+    const QPoint webPanel = statusBar()->panel(frmmain::kWebPanel)->geometry().center();
+    QTest::mouseClick(statusBar(), Qt::LeftButton, {}, webPanel);
+    QTest::mouseDClick(statusBar(), Qt::LeftButton, {}, webPanel);
+    QTest::mouseRelease(statusBar(), Qt::LeftButton, {}, webPanel);
     for (const char *scheme : {"http", "https"})
         QDesktopServices::unsetUrlHandler(scheme);
 

@@ -21,6 +21,7 @@ private slots:
     void playerPanelsStartHidden();
     void statusBarPanelsStartWithTheirFixedTexts();
     void menuBarHasTheDesignedTree();
+    void clearedSoundOnShowsNothingInItsCheckColumn();
     void playerLabelsUseTheMetricCompatibleFaces();
     void boardIsDrawnFromThePictureMadeForTheScreensDensity();
 
@@ -125,6 +126,21 @@ void TestMainWindow::menuBarHasTheDesignedTree()
         "  mnuabout|&About|on",
     };
     QCOMPARE(tree, expected);
+}
+
+void TestMainWindow::clearedSoundOnShowsNothingInItsCheckColumn()
+{
+    auto *file = window->findChild<QMenu *>("mnufile");
+    file->popup(window->geometry().center());
+    QVERIFY(QTest::qWaitForWindowExposed(file));
+    auto checkColumn = [&](const char *item) {
+        const QRect row = file->actionGeometry(action(item)); // the first one touches the menu's frame
+        return file->grab(QRect(row.left() + 2, row.top() + 2, row.height() - 4, row.height() - 4)).toImage();
+    };
+    action("mnusound")->setChecked(false);
+    QCOMPARE(checkColumn("mnusound"), checkColumn("mnunew"));
+    action("mnusound")->setChecked(true);
+    QVERIFY(checkColumn("mnusound") != checkColumn("mnunew"));
 }
 
 void TestMainWindow::playerLabelsUseTheMetricCompatibleFaces()

@@ -45,6 +45,10 @@ class Desktop:
     def click(self, x, y):
         self._xdotool("mousemove", str(x), str(y), "click", "1")
 
+    def double_click(self, x, y):
+        """Two clicks well within a double-click interval."""
+        self._xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "60", "1")
+
     def key(self, *keys):
         self._xdotool("key", "--clearmodifiers", *keys)
 

@@ -5,9 +5,11 @@ Run by run_e2e.sh inside its own X display and D-Bus session: usage test_match.p
 
 import atexit
 import os
+import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 
 import pyatspi
@@ -21,6 +23,11 @@ GAME = 501
 TYPED = ("ann", "Tom & Jerry", "sam")
 # Names are shown with the first character raised and the rest lowered; "&" is no mnemonic.
 SHOWN = ("Ann", "Tom & jerry", "Sam")
+
+# A full name too long for its label, and its first word, which fits.
+LONG_TYPED = ("bartholomew featherstonehaugh", "bartholomew")
+LONG_SHOWN = ("Bartholomew featherstonehaugh", "Bartholomew")
+WEB_ADDRESS = "http://www.vantorel.example/"
 
 MULTIPLIER = {"inner single": 1, "outer single": 1, "treble": 3, "double": 2}
 
@@ -213,13 +220,75 @@ def play(window):
     exit_item = window.open_menu("File", "Exit")
     match.expect("a dart after the win to change nothing", active="Tom & jerry", hit="0", total="0",
                  scores=["0", "278", "211"])
-    window.desktop.click(*centre(exit_item))
+    window.desktop.key("Escape")
+    wait_for("Escape to close the File menu", lambda: (not is_showing(exit_item), "still open"))
+
+
+def opened_addresses(log):
+    try:
+        with open(log) as recorded:
+            return recorded.read().split()
+    except FileNotFoundError:
+        return []
+
+
+def check_double_click_opens_one_address(window, log):
+    """One double click on the web panel hands the address to the desktop once."""
+    window.desktop.double_click(*centre(window.panels[6]))
+    wait_for("the web panel to open its address", lambda: (bool(opened_addresses(log)), "nothing opened"))
+    # Once the File menu is open both clicks have been handled; the recorder is given a moment to write.
+    entry = window.open_menu("File", "New Game")
+    window.desktop.key("Escape")
+    wait_for("Escape to close the File menu", lambda: (not is_showing(entry), "still open"))
+    time.sleep(0.5)
+    if opened_addresses(log) != [WEB_ADDRESS]:
+        raise E2eFailure(f"one double click on the web panel opened {opened_addresses(log)}, "
+                         f"expected {WEB_ADDRESS!r} once")
+
+
+def ink_columns(window, label):
+    """Dark pixels per column of a name label, inside its one-pixel frame."""
+    x, y, width, height = extents(label)
+    pixels = window.desktop.pixels(x + 1, y + 1, width - 2, height - 2)
+    return [sum(1 for row in range(height - 2) if sum(pixels[row * (width - 2) + column]) < 384)
+            for column in range(width - 2)]
+
+
+def ink_span(columns):
+    inked = [i for i, count in enumerate(columns) if count]
+    return inked[0], inked[-1]
+
+
+def check_long_name_shows_its_start(window):
+    """A name too long for its label is drawn uncut from its first letter: it starts as its first word alone."""
+    window.new_game(2, 301, LONG_TYPED)
+    window.wait_state("the whole names in the accessibility tree", 2, names=list(LONG_SHOWN))
+
+    def probe():
+        name, word = (ink_columns(window, label) for label in window.names[:2])
+        (first, last), (word_first, word_last) = ink_span(name), ink_span(word)
+        word = word[word_first:word_last + 1]
+        start = name[first:first + len(word)]
+        difference = sum(abs(a - b) for a, b in zip(start, word)) / sum(word)
+        cut = first == 0 or last == len(name) - 1
+        return not cut and difference < 0.25, (f"ink in columns {first} to {last} of {len(name)}; its start differs "
+                                               f"from {LONG_SHOWN[1]!r} alone by {difference:.0%}")
+    seen = wait_for(f"{LONG_SHOWN[0]!r} to be drawn uncut, starting as {LONG_SHOWN[1]!r} does", probe)
+    print(f"{LONG_SHOWN[0]!r}: {seen}")
 
 
 def run(executable):
     desktop = Desktop()
     pyatspi.Registry.getDesktop(0)  # starts the accessibility bus before the program looks for it
-    env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", SDL_AUDIODRIVER="dummy")
+    # The desktop's web handler is a recorder that opens nothing.
+    handler = tempfile.mkdtemp(prefix="web-handler-", dir=os.environ.get("XDG_RUNTIME_DIR"))
+    atexit.register(shutil.rmtree, handler, ignore_errors=True)
+    opened = os.path.join(handler, "opened")
+    with open(os.path.join(handler, "xdg-open"), "w") as script:
+        script.write(f"#!/bin/sh\nprintf '%s\\n' \"$1\" >> '{opened}'\n")
+    os.chmod(os.path.join(handler, "xdg-open"), 0o755)
+    env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", SDL_AUDIODRIVER="dummy",
+               PATH=f"{handler}:{os.environ.get('PATH', '/usr/bin:/bin')}")
     env.pop("QT_ACCESSIBILITY", None)
     started = time.monotonic()
     program = subprocess.Popen([executable], env=env)
@@ -229,7 +298,10 @@ def run(executable):
         window = OchrelineWindow(tree, desktop)
         check_startup(tree, window, started)
         switch_sound_off(window)
+        check_double_click_opens_one_address(window, opened)
         play(window)
+        check_long_name_shows_its_start(window)
+        window.choose("File", "Exit")
         try:
             code = program.wait(timeout=10)
         except subprocess.TimeoutExpired:
