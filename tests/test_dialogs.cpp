@@ -10,6 +10,7 @@
 
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -23,6 +24,9 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <memory>
 
 namespace {
@@ -92,13 +96,16 @@ private slots:
 
     void aboutBoxHotAreaDoesNothingAndOnlyOkTakesFocus();
 
-    void helpViewerShowsFileFromCurrentDirectoryAndFollowsOnlyLocalAnchors();
+    void helpFileIsNeverTakenFromTheCurrentDirectory();
+    void helpViewerFollowsOnlyJumpsWithinTheFile();
     void helpViewerFindsTheDataDirectoryOfARelocatedInstall();
-    void helpViewerReadsNothingFromAnotherHost();
+    void helpViewerShowsTheFileAndReadsNothingElse_data();
+    void helpViewerShowsTheFileAndReadsNothingElse();
     void webAddressGoesOnlyToTheDesktopsWebHandler();
 
 private:
     frmplayers &players();
+    QString install_beside(const QString &name, const QByteArray &contents);
     QLabel *label(int player) const { return labels_[static_cast<std::size_t>(player - 1)]; }
     QLineEdit *box(int player) { return child<QLineEdit>(players(), qPrintable(QStringLiteral("playname_%1").arg(player))); }
 
@@ -109,6 +116,7 @@ private:
     UrlRecorder browser_;
     QString previous_directory_;
     QTemporaryDir directory_;
+    QStringList installed_;
 };
 
 void TestDialogs::init()
@@ -130,6 +138,9 @@ void TestDialogs::cleanup()
     for (const char *scheme : {"http", "https", "file"})
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     QDir::setCurrent(previous_directory_);
+    for (const QString &path : std::as_const(installed_))
+        QFile::remove(path);
+    installed_.clear();
     players_.reset();
     main_.reset();
 }
@@ -139,6 +150,15 @@ frmplayers &TestDialogs::players()
     if (!players_)
         players_ = std::make_unique<frmplayers>(settings_, labels_, main_.get());
     return *players_;
+}
+
+// Puts a file beside the test program, where the viewer looks for the build tree's help file.
+QString TestDialogs::install_beside(const QString &name, const QByteArray &contents)
+{
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    write_file(path, contents);
+    installed_ << path;
+    return path;
 }
 
 void TestDialogs::letsPlaySetsUpTheChosenMatch_data()
@@ -306,6 +326,16 @@ void TestDialogs::aboutBoxHotAreaDoesNothingAndOnlyOkTakesFocus()
     QVERIFY(about.isNull());
 }
 
+void TestDialogs::helpFileIsNeverTakenFromTheCurrentDirectory()
+{
+    const QString name = QStringLiteral("ochre_planted_test.hlp");
+    QDir::setCurrent(directory_.path());
+    write_file(directory_.filePath(name), "<p>planted</p>");
+    QCOMPARE(HelpViewer::locate(name), QString());
+    const QString ours = install_beside(name, "<p>ours</p>");
+    QCOMPARE(HelpViewer::locate(name), QFileInfo(ours).absoluteFilePath());
+}
+
 void TestDialogs::helpViewerFindsTheDataDirectoryOfARelocatedInstall()
 {
     // An install under any prefix keeps bin/ and share/ochreline/ side by side.
@@ -321,15 +351,14 @@ void TestDialogs::helpViewerFindsTheDataDirectoryOfARelocatedInstall()
     QVERIFY2(found.endsWith(QStringLiteral("/share/ochreline/ochre_relocated_test.hlp")), qPrintable(found));
 }
 
-void TestDialogs::helpViewerShowsFileFromCurrentDirectoryAndFollowsOnlyLocalAnchors()
+void TestDialogs::helpViewerFollowsOnlyJumpsWithinTheFile()
 {
-    write_file(directory_.filePath("other.html"), "Another page");
-    QByteArray html = "<h1>Scoring rules</h1><p><a href=\"other.html\">elsewhere</a> <a href=\"http://example.invalid/\">web</a> "
-                      "<a href=\"#end\">to the end</a></p>";
+    install_beside(QStringLiteral("ochre_other_test.html"), "Another page");
+    QByteArray html = "<h1>Scoring rules</h1><p><a href=\"ochre_other_test.html\">elsewhere</a> "
+                      "<a href=\"http://example.invalid/\">web</a> <a href=\"#end\">to the end</a></p>";
     html += QByteArray("<p>filler line</p>").repeated(300);
     html += "<h2><a name=\"end\"></a>The end</h2>";
-    write_file(directory_.filePath("ochre_test_help.hlp"), html);
-    QDir::setCurrent(directory_.path());
+    install_beside(QStringLiteral("ochre_test_help.hlp"), html);
     open_help_contents(*main_, QStringLiteral("ochre_test_help.hlp"));
     open_help_contents(*main_, QStringLiteral("ochre_test_help.hlp"));
     QCOMPARE(main_->findChildren<HelpViewer *>().size(), 1);
@@ -349,15 +378,35 @@ void TestDialogs::helpViewerShowsFileFromCurrentDirectoryAndFollowsOnlyLocalAnch
     QCOMPARE(viewer->toPlainText(), before);
 }
 
-void TestDialogs::helpViewerReadsNothingFromAnotherHost()
+void TestDialogs::helpViewerShowsTheFileAndReadsNothingElse_data()
 {
-    const QString path = directory_.filePath("picture.png");
-    write_file(path, "not really a picture");
-    HelpViewer viewer(*main_);
-    QVERIFY(!viewer.loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(path)).isNull());
-    const QUrl remote(QStringLiteral("//example.invalid") + QUrl::fromLocalFile(path).path());
-    QVERIFY(viewer.loadResource(QTextDocument::ImageResource, remote).isNull());
-    QVERIFY(viewer.loadResource(QTextDocument::ImageResource, QUrl("http://example.invalid/spy.png")).isNull());
+    QTest::addColumn<QByteArray>("html");
+    QTest::addColumn<QString>("shown");
+    const QByteArray fifo = QFile::encodeName(directory_.filePath("fifo"));
+    QTest::newRow("picture beside it") << QByteArray("<p>Help</p><img src=\"ochre_tall_test.png\">") << "Help";
+    QTest::newRow("picture from a FIFO") << "<p>Help</p><img src=\"" + fifo + "\">" << "Help";
+    QTest::newRow("picture from /dev/zero") << QByteArray("<p>Help</p><img src=\"/dev/zero\">") << "Help";
+    QTest::newRow("style sheet from /dev/zero")
+        << QByteArray("<head><link rel=\"stylesheet\" type=\"text/css\" href=\"/dev/zero\"></head><p>Help</p>") << "Help";
+    QTest::newRow("larger than a help file may be")
+        << "<p>Help</p>" + QByteArray(1024 * 1024, ' ') << "The help file ";
+}
+
+void TestDialogs::helpViewerShowsTheFileAndReadsNothingElse()
+{
+    QFETCH(QByteArray, html);
+    QFETCH(QString, shown);
+    QVERIFY(::mkfifo(QFile::encodeName(directory_.filePath("fifo")).constData(), 0600) == 0 || errno == EEXIST);
+    QImage tall(10, 3000, QImage::Format_RGB32);
+    tall.fill(Qt::black);
+    installed_ << QDir(QCoreApplication::applicationDirPath()).filePath("ochre_tall_test.png");
+    QVERIFY(tall.save(installed_.last()));
+    install_beside(QStringLiteral("ochre_hostile_test.hlp"), html);
+
+    open_help_contents(*main_, QStringLiteral("ochre_hostile_test.hlp"));
+    auto *viewer = main_->findChild<HelpViewer *>();
+    QVERIFY2(viewer->toPlainText().startsWith(shown), qPrintable(viewer->toPlainText().left(200)));
+    QVERIFY2(viewer->document()->size().height() < 1000, "something beyond the file was shown");
 }
 
 void TestDialogs::webAddressGoesOnlyToTheDesktopsWebHandler()
