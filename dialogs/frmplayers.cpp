@@ -13,8 +13,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <limits>
-
 namespace {
 
 struct OptionDesign {
@@ -91,7 +89,7 @@ void frmplayers::build_name_boxes()
         auto *box = new QLineEdit(QStringLiteral("Player %1").arg(player), this);
         box->setObjectName(QStringLiteral("playname_%1").arg(player));
         box->setGeometry(twips::rect(1980, kNameBoxTops[i], 2715, 330));
-        box->setMaxLength(std::numeric_limits<int>::max());
+        // Qt's own limit of 32767 characters stays: a box holding millions of them stops the program.
         box->setEnabled(player <= 2);
         playname[i] = box;
     }

@@ -86,9 +86,9 @@ void TestBadInput::verifyPlayGoesOn()
 void TestBadInput::namesAreShownExactlyAsTypedInPlainText_data()
 {
     QTest::addColumn<QString>("name");
-    QString longName(100'000, u'w');
+    QString longName(32767, u'w'); // the most a name box holds
     longName[0] = u'M';
-    QTest::newRow("100,000 characters") << longName;
+    QTest::newRow("32,767 characters") << longName;
     QTest::newRow("bold markup") << "<b>Ann</b>";
     QTest::newRow("image markup") << "<img src=x>";
     QTest::newRow("entity") << "&lt;Bob&gt; &amp;";

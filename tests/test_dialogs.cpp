@@ -8,6 +8,7 @@
 #include "frmpoints.h"
 #include "frmsplash.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QImage>
@@ -85,6 +86,7 @@ private slots:
     void letsPlaySetsUpTheChosenMatch_data();
     void letsPlaySetsUpTheChosenMatch();
     void choicesAreKeptAcrossShowingsAndClosingOnlyHides();
+    void aPastedNameIsCutToWhatABoxHolds();
     void capItRaisesFirstCharacterOnly_data();
     void capItRaisesFirstCharacterOnly();
 
@@ -225,6 +227,15 @@ void TestDialogs::choicesAreKeptAcrossShowingsAndClosingOnlyHides()
         click_button(dialog, "Command1");
     });
     QCOMPARE(settings_.start_score, std::int16_t(301));
+}
+
+void TestDialogs::aPastedNameIsCutToWhatABoxHolds()
+{
+    QGuiApplication::clipboard()->setText(QString(100'000, u'x'));
+    QLineEdit *name = box(1);
+    name->selectAll();
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(name->text().size(), 32767);
 }
 
 void TestDialogs::capItRaisesFirstCharacterOnly_data()
