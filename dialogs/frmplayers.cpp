@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -150,6 +151,14 @@ bool frmplayers::event(QEvent *event)
 {
     centre_on_activation(*this, *event);
     return QDialog::event(event);
+}
+
+void frmplayers::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses "Let's Play!"; Escape is no way out, as closing the dialog starts the match.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 void frmplayers::optplay_Click(int index, bool checked)

@@ -6,6 +6,7 @@
 #include "Twips.h"
 
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -74,6 +75,15 @@ bool frmpoints::event(QEvent *event)
 {
     centre_on_activation(*this, *event);
     return QDialog::event(event);
+}
+
+void frmpoints::keyPressEvent(QKeyEvent *event)
+{
+    // "OK" is neither the default nor the cancel button: Escape must not close the dialog and
+    // apply the amount. Enter already does nothing, there being no default button.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 void frmpoints::showEvent(QShowEvent *event)

@@ -90,7 +90,10 @@ private slots:
     void capItRaisesFirstCharacterOnly_data();
     void capItRaisesFirstCharacterOnly();
 
-    void chosenAmountIsKeptAndEnterDoesNotPressOk();
+    void chosenAmountIsKeptAcrossShowings();
+
+    void keysDoWhatEachDialogPromises_data();
+    void keysDoWhatEachDialogPromises();
 
     void noticeIsReusedCentredAndHiddenByEveryWayOfDismissingIt();
 
@@ -107,6 +110,7 @@ private slots:
 
 private:
     frmplayers &players();
+    QDialog *build(const QString &form);
     QString install_beside(const QString &name, const QByteArray &contents);
     QLabel *label(int player) const { return labels_[static_cast<std::size_t>(player - 1)]; }
     QLineEdit *box(int player) { return child<QLineEdit>(players(), qPrintable(QStringLiteral("playname_%1").arg(player))); }
@@ -152,6 +156,19 @@ frmplayers &TestDialogs::players()
     if (!players_)
         players_ = std::make_unique<frmplayers>(settings_, labels_, main_.get());
     return *players_;
+}
+
+QDialog *TestDialogs::build(const QString &form)
+{
+    if (form == QLatin1String("frmplayers"))
+        return new frmplayers(settings_, labels_, main_.get());
+    if (form == QLatin1String("frmpoints"))
+        return new frmpoints(settings_, main_.get());
+    if (form == QLatin1String("frmabout"))
+        return new frmabout(main_.get());
+    if (form == QLatin1String("frmnotice"))
+        return new frmnotice(main_.get());
+    return new frmsplash(4000, main_.get());
 }
 
 // Puts a file beside the test program, where the viewer looks for the build tree's help file.
@@ -265,24 +282,58 @@ void TestDialogs::capItRaisesFirstCharacterOnly()
     QCOMPARE(frmplayers::Cap_it(typed), shown);
 }
 
-void TestDialogs::chosenAmountIsKeptAndEnterDoesNotPressOk()
+void TestDialogs::chosenAmountIsKeptAcrossShowings()
 {
     frmpoints dialog(settings_);
     run_modal(dialog, [&] {
         click_button(dialog, "optpoints_25");
         QCOMPARE(settings_.points_pick, std::int16_t(25));
         click_button(dialog, "optpoints_50");
-        QTest::keyClick(child(dialog, "optpoints_50"), Qt::Key_Return);
-        QVERIFY(dialog.isVisible());
         click_button(dialog, "Command1");
     });
     QVERIFY(dialog.isHidden());
     run_modal(dialog, [&] {
         QVERIFY(child<QRadioButton>(dialog, "optpoints_50")->isChecked());
-        QTest::keyClick(&dialog, Qt::Key_Escape);
+        click_button(dialog, "Command1");
     });
-    QVERIFY(dialog.isHidden());
     QCOMPARE(settings_.points_pick, std::int16_t(50));
+}
+
+void TestDialogs::keysDoWhatEachDialogPromises_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("new game: Enter presses Let's Play!") << "frmplayers" << "playname_1" << int(Qt::Key_Return) << true;
+    QTest::newRow("new game: Escape in a name box") << "frmplayers" << "playname_1" << int(Qt::Key_Escape) << false;
+    QTest::newRow("new game: Escape on an option") << "frmplayers" << "optplay_2" << int(Qt::Key_Escape) << false;
+    QTest::newRow("points: Enter on an option") << "frmpoints" << "optpoints_1" << int(Qt::Key_Return) << false;
+    QTest::newRow("points: Escape on an option") << "frmpoints" << "optpoints_1" << int(Qt::Key_Escape) << false;
+    QTest::newRow("points: Enter on OK") << "frmpoints" << "Command1" << int(Qt::Key_Enter) << false;
+    QTest::newRow("points: Escape on OK") << "frmpoints" << "Command1" << int(Qt::Key_Escape) << false;
+    QTest::newRow("points: Space on OK") << "frmpoints" << "Command1" << int(Qt::Key_Space) << true;
+    QTest::newRow("about box: Enter") << "frmabout" << "Command1" << int(Qt::Key_Return) << true;
+    QTest::newRow("about box: Escape") << "frmabout" << "Command1" << int(Qt::Key_Escape) << true;
+}
+
+void TestDialogs::keysDoWhatEachDialogPromises()
+{
+    QFETCH(QString, form);
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(bool, closes);
+    QPointer<QDialog> dialog = build(form);
+    bool stayed_open = false;
+    run_modal(*dialog, [&] {
+        QWidget *target = child(*dialog, qPrintable(focus));
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        stayed_open = dialog && dialog->isVisible();
+        if (stayed_open)
+            dialog->done(0);
+    });
+    QCOMPARE(!stayed_open, closes);
 }
 
 void TestDialogs::noticeIsReusedCentredAndHiddenByEveryWayOfDismissingIt()
