@@ -2,11 +2,11 @@
 
 #include "Centring.h"
 #include "DesignFont.h"
+#include "DesignFrame.h"
 #include "Module1.h"
 #include "Twips.h"
 
 #include <QButtonGroup>
-#include <QGroupBox>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -73,7 +73,7 @@ frmplayers::frmplayers(Module1 &settings, std::array<QLabel *, 4> lblname, QWidg
 
 void frmplayers::build_player_frame()
 {
-    Frame1 = new QGroupBox(QStringLiteral("Number of Players"), this);
+    Frame1 = new DesignFrame(QStringLiteral("Number of Players"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twips::rect(180, 630, 1500, 1860));
 
@@ -108,7 +108,7 @@ void frmplayers::build_command()
 
 void frmplayers::build_game_frame()
 {
-    Frame2 = new QGroupBox(QStringLiteral("Game?"), this);
+    Frame2 = new DesignFrame(QStringLiteral("Game?"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setGeometry(twips::rect(765, 90, 3570, 465));
 

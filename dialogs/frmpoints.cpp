@@ -2,12 +2,12 @@
 
 #include "Centring.h"
 #include "DesignFont.h"
+#include "DesignFrame.h"
 #include "Module1.h"
 #include "Twips.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
-#include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -37,7 +37,7 @@ constexpr int kOptionHeight = 240;
 frmpoints::frmpoints(Module1 &settings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , settings_(settings)
-    , Frame1(new QGroupBox(QStringLiteral("How many points?"), this))
+    , Frame1(new DesignFrame(QStringLiteral("How many points?"), this))
     , optpoints(new QButtonGroup(this))
     , Command1(new QPushButton(QStringLiteral("OK"), this))
 {

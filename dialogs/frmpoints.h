@@ -2,9 +2,9 @@
 
 #include <QDialog>
 
+class DesignFrame;
 struct Module1;
 class QButtonGroup;
-class QGroupBox;
 class QPushButton;
 
 // The borderless "How many points?" picker for the add and subtract commands; the chosen amount
@@ -23,7 +23,7 @@ private:
     void optpoints_Click(int index, bool checked);
 
     Module1 &settings_;
-    QGroupBox *Frame1;
+    DesignFrame *Frame1;
     QButtonGroup *optpoints;
     QPushButton *Command1;
 };

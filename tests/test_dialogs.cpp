@@ -1,5 +1,6 @@
 #include "HelpViewer.h"
 #include "Module1.h"
+#include "Twips.h"
 #include "UrlRecorder.h"
 #include "WebLink.h"
 #include "frmabout.h"
@@ -11,6 +12,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,6 +77,147 @@ void write_file(const QString &path, const QByteArray &contents)
     file.write(contents);
 }
 
+enum class Kind { Form, Frame, Option, TextBox, Button, Label, Picture };
+
+// One control as the dialogs were designed: container and rectangle in twips, caption, tab order.
+struct DesignedControl {
+    QString form;
+    QString name;      // the form's own row carries the form's name
+    QString container; // empty for the form itself
+    Kind kind;
+    QString caption;   // null where the program's caller sets it
+    twips::Rect rect;
+    int tab;           // -1 where the design gives none
+};
+
+const QList<DesignedControl> &designed_controls()
+{
+    static const QList<DesignedControl> rows = [] {
+        QList<DesignedControl> list{
+            {"frmplayers", "frmplayers", "", Kind::Form, "Select Your Players!", {0, 0, 4935, 3105}, -1},
+            {"frmplayers", "Frame1", "frmplayers", Kind::Frame, "Number of Players", {180, 630, 1500, 1860}, 0},
+            {"frmplayers", "optplay_2", "Frame1", Kind::Option, "2 Players", {225, 360, 1140, 330}, 1},
+            {"frmplayers", "optplay_3", "Frame1", Kind::Option, "3 Players", {225, 855, 1230, 330}, 2},
+            {"frmplayers", "optplay_4", "Frame1", Kind::Option, "4 Players", {225, 1395, 1095, 285}, 3},
+            {"frmplayers", "playname_1", "frmplayers", Kind::TextBox, "Player 1", {1980, 720, 2715, 330}, 4},
+            {"frmplayers", "playname_2", "frmplayers", Kind::TextBox, "Player 2", {1980, 1215, 2715, 330}, 5},
+            {"frmplayers", "playname_3", "frmplayers", Kind::TextBox, "Player 3", {1980, 1710, 2715, 330}, 6},
+            {"frmplayers", "playname_4", "frmplayers", Kind::TextBox, "Player 4", {1980, 2205, 2715, 330}, 7},
+            {"frmplayers", "Command1", "frmplayers", Kind::Button, "Let's Play!", {1350, 2700, 2310, 330}, 8},
+            {"frmplayers", "Frame2", "frmplayers", Kind::Frame, "Game?", {765, 90, 3570, 465}, 9},
+            {"frmplayers", "optgame_1", "Frame2", Kind::Option, "301", {765, 180, 690, 195}, 10},
+            {"frmplayers", "optgame_2", "Frame2", Kind::Option, "501", {2295, 180, 780, 195}, 11},
+
+            {"frmpoints", "frmpoints", "", Kind::Form, "Points!", {0, 0, 1710, 3960}, -1},
+            {"frmpoints", "Frame1", "frmpoints", Kind::Frame, "How many points?", {45, 45, 1635, 3480}, 0},
+            {"frmpoints", "Command1", "frmpoints", Kind::Button, "OK", {270, 3600, 1140, 330}, 23},
+
+            {"frmabout", "frmabout", "", Kind::Form, "Vantorel Software", {0, 0, 4860, 3990}, -1},
+            {"frmabout", "Frame2", "frmabout", Kind::Frame, "About:", {45, 135, 4740, 780}, 2},
+            {"frmabout", "lblappname", "Frame2", Kind::Label, QString(), {225, 315, 4245, 285}, 3},
+            {"frmabout", "Label3", "frmabout", Kind::Label, "Programming:", {150, 1125, 1500, 285}, 4},
+            {"frmabout", "lblprog", "frmabout", Kind::Label, QString(), {1995, 1125, 2505, 285}, 7},
+            {"frmabout", "Label4", "frmabout", Kind::Label, "Concept:", {150, 1530, 1500, 285}, 5},
+            {"frmabout", "lblconcept", "frmabout", Kind::Label, QString(), {1995, 1575, 2505, 285}, 8},
+            {"frmabout", "Label5", "frmabout", Kind::Label, "Design:", {150, 1980, 1500, 285}, 6},
+            {"frmabout", "lbldesign", "frmabout", Kind::Label, QString(), {1995, 2025, 2505, 285}, 9},
+            {"frmabout", "Frame1", "frmabout", Kind::Frame, "Vantorel Software is:", {45, 2475, 4740, 1050}, 0},
+            {"frmabout", "imghot", "Frame1", Kind::Picture, QString(), {315, 315, 870, 240}, -1},
+            {"frmabout", "Label1", "Frame1", Kind::Label, QString(), {360, 315, 4005, 285}, 1},
+            {"frmabout", "Command1", "frmabout", Kind::Button, "OK", {1350, 3600, 2040, 330}, 10},
+
+            {"frmnotice", "frmnotice", "", Kind::Form, QString(), {0, 0, 2775, 660}, -1},
+            {"frmnotice", "Command1", "frmnotice", Kind::Button, "Winner!", {0, 0, 2760, 645}, 0},
+
+            {"frmsplash", "frmsplash", "", Kind::Form, "", {0, 0, 6165, 1155}, -1},
+            {"frmsplash", "Frame1", "frmsplash", Kind::Frame, "", {120, 0, 5955, 1335}, 0},
+            {"frmsplash", "Image1", "Frame1", Kind::Picture, QString(), {120, 240, 5685, 1755}, -1},
+        };
+        // The points dialog's options, in tab order 1 to 22: amount, left, top; each 735 by 240.
+        constexpr int kPoints[22][3]{
+            {1, 225, 360},   {2, 225, 630},   {3, 225, 900},   {4, 225, 1170},  {5, 225, 1440},  {6, 225, 1710},
+            {7, 225, 1980},  {8, 225, 2250},  {9, 225, 2520},  {10, 225, 2790}, {11, 225, 3060}, {12, 855, 360},
+            {13, 855, 675},  {14, 855, 945},  {15, 855, 1215}, {16, 855, 1485}, {17, 855, 1755}, {18, 855, 2025},
+            {19, 855, 2295}, {20, 855, 2565}, {25, 855, 2835}, {50, 855, 3105}};
+        for (int tab = 1; tab <= 22; ++tab) {
+            const auto &[amount, left, top] = kPoints[tab - 1];
+            list.append({"frmpoints", QStringLiteral("optpoints_%1").arg(amount), "Frame1", Kind::Option,
+                         QString::number(amount), {left, top, 735, 240}, tab});
+        }
+        return list;
+    }();
+    return rows;
+}
+
+bool takes_focus(Kind kind)
+{
+    return kind == Kind::Option || kind == Kind::TextBox || kind == Kind::Button;
+}
+
+// The control that the design's tab order reaches next after this one, among those that take the focus.
+QString designed_next(const DesignedControl &control)
+{
+    const DesignedControl *next = nullptr;
+    const DesignedControl *first = nullptr;
+    for (const DesignedControl &other : designed_controls()) {
+        if (other.form != control.form || !takes_focus(other.kind))
+            continue;
+        if (!first || other.tab < first->tab)
+            first = &other;
+        if (other.tab > control.tab && (!next || other.tab < next->tab))
+            next = &other;
+    }
+    return (next ? next : first)->name;
+}
+
+QWidget *next_in_tab_order(QWidget &widget)
+{
+    QWidget *next = widget.nextInFocusChain();
+    while (next != &widget && !(next->focusPolicy() & Qt::TabFocus && widget.window()->isAncestorOf(next)))
+        next = next->nextInFocusChain();
+    return next;
+}
+
+QString caption_of(const QWidget &widget)
+{
+    if (auto *frame = qobject_cast<const QGroupBox *>(&widget))
+        return frame->title();
+    if (auto *button = qobject_cast<const QAbstractButton *>(&widget))
+        return button->text();
+    if (auto *box = qobject_cast<const QLineEdit *>(&widget))
+        return box->text();
+    if (auto *label = qobject_cast<const QLabel *>(&widget))
+        return label->text();
+    return widget.windowTitle();
+}
+
+// What a frame paints of itself, without its children, on its window's background: the pixels that
+// differ clearly from that background are its border and caption.
+QImage frame_ink(QWidget &frame)
+{
+    QImage image(frame.size(), QImage::Format_RGB32);
+    image.fill(frame.palette().color(QPalette::Window));
+    frame.render(&image, {}, {}, QWidget::RenderFlags());
+    return image;
+}
+
+bool is_ink(const QImage &image, int x, int y, QRgb background)
+{
+    const QRgb pixel = image.pixel(x, y);
+    return qAbs(qRed(pixel) - qRed(background)) > 12 || qAbs(qGreen(pixel) - qGreen(background)) > 12
+           || qAbs(qBlue(pixel) - qBlue(background)) > 12;
+}
+
+int ink_inside(const QImage &image, const QRect &area, QRgb background)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += is_ink(image, x, y, background);
+    }
+    return count;
+}
+
 } // namespace
 
 class TestDialogs : public QObject {
@@ -94,12 +237,14 @@ private slots:
 
     void keysDoWhatEachDialogPromises_data();
     void keysDoWhatEachDialogPromises();
+    void controlsStandWhereTheDesignPutsThem_data();
+    void controlsStandWhereTheDesignPutsThem();
 
     void noticeIsReusedCentredAndHiddenByEveryWayOfDismissingIt();
 
     void splashClosesOnSecondTickNotFirst();
 
-    void aboutBoxHotAreaDoesNothingAndOnlyOkTakesFocus();
+    void aboutBoxHotAreaDoesNothing();
 
     void helpFileIsNeverTakenFromTheCurrentDirectory();
     void helpViewerFollowsOnlyJumpsWithinTheFile();
@@ -336,6 +481,53 @@ void TestDialogs::keysDoWhatEachDialogPromises()
     QCOMPARE(!stayed_open, closes);
 }
 
+void TestDialogs::controlsStandWhereTheDesignPutsThem_data()
+{
+    QTest::addColumn<int>("row");
+    const QList<DesignedControl> &rows = designed_controls();
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        QTest::addRow("%s %s", qPrintable(rows[i].form), qPrintable(rows[i].name)) << int(i);
+}
+
+void TestDialogs::controlsStandWhereTheDesignPutsThem()
+{
+    QFETCH(int, row);
+    const DesignedControl &design = designed_controls().at(row);
+    std::unique_ptr<QDialog> form(build(design.form));
+    QWidget *control = design.kind == Kind::Form ? form.get() : child(*form, qPrintable(design.name));
+    QVERIFY(control);
+    QCOMPARE(control->objectName(), design.name);
+    if (design.kind == Kind::Form) {
+        QCOMPARE(control->size(), twips::rect(design.rect).size());
+    } else {
+        QCOMPARE(control->parentWidget()->objectName(), design.container);
+        QCOMPARE(control->geometry(), twips::rect(design.rect));
+    }
+    if (!design.caption.isNull())
+        QCOMPARE(caption_of(*control), design.caption);
+
+    QCOMPARE(bool(control->focusPolicy() & Qt::TabFocus), takes_focus(design.kind));
+    if (takes_focus(design.kind))
+        QCOMPARE(next_in_tab_order(*control)->objectName(), designed_next(design));
+
+    // A control inside a frame: the frame draws no border or caption across it.
+    QWidget *container = control->parentWidget();
+    if (qobject_cast<QGroupBox *>(container) && container->rect().contains(control->geometry())) {
+        const QImage ink = frame_ink(*container);
+        const QRgb background = container->palette().color(QPalette::Window).rgb();
+        QCOMPARE(ink_inside(ink, control->geometry(), background), 0);
+    }
+    // A frame's caption stands on its top border line, which runs through the caption's height.
+    if (design.kind == Kind::Frame && !design.caption.isEmpty()) {
+        const QImage ink = frame_ink(*control);
+        const QRgb background = control->palette().color(QPalette::Window).rgb();
+        int top = 0;
+        while (top < ink.height() && !is_ink(ink, ink.width() - 4, top, background))
+            ++top;
+        QVERIFY2(top < control->fontMetrics().height(), qPrintable(QStringLiteral("top border at row %1").arg(top)));
+    }
+}
+
 void TestDialogs::noticeIsReusedCentredAndHiddenByEveryWayOfDismissingIt()
 {
     frmnotice notice;
@@ -371,14 +563,10 @@ void TestDialogs::splashClosesOnSecondTickNotFirst()
     QVERIFY(splash.isNull());
 }
 
-void TestDialogs::aboutBoxHotAreaDoesNothingAndOnlyOkTakesFocus()
+void TestDialogs::aboutBoxHotAreaDoesNothing()
 {
     QPointer<frmabout> about = new frmabout(main_.get());
     run_modal(*about, [&] {
-        for (QWidget *widget : about->findChildren<QWidget *>()) {
-            if (widget->focusPolicy() != Qt::NoFocus)
-                QCOMPARE(widget->objectName(), QStringLiteral("Command1"));
-        }
         QWidget *hot = child(*about, "imghot");
         QVERIFY(hot && child(*about, "Label1")->geometry().contains(hot->geometry().center()));
         QTest::mouseClick(hot, Qt::LeftButton);
@@ -449,7 +637,9 @@ void TestDialogs::helpViewerShowsTheFileAndReadsNothingElse_data()
     QTest::newRow("picture from a FIFO") << "<p>Help</p><img src=\"" + fifo + "\">" << "Help";
     QTest::newRow("picture from /dev/zero") << QByteArray("<p>Help</p><img src=\"/dev/zero\">") << "Help";
     QTest::newRow("style sheet from /dev/zero")
-        << QByteArray("<head><link rel=\"stylesheet\" type=\"text/css\" href=\"/dev/zero\"></head><p>Help</p>") << "Help";
+        << QByteArray("<head><link rel=\"stylesheet\" type=\"text/css\" href=\"/dev/zero\"></head>"
+                      "<p>Help</p>")
+        << "Help";
     QTest::newRow("larger than a help file may be")
         << "<p>Help</p>" + QByteArray(1024 * 1024, ' ') << "The help file ";
 }
