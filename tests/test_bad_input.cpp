@@ -181,8 +181,8 @@ void TestBadInput::adjustmentsAtThe16BitEndsAreRefusedOrStored()
     verifyPlayGoesOn();
 }
 
-// The viewer also looks beside the executable and in the installed data directory, so whether 301.hlp is
-// found from an empty directory depends on the machine: either outcome must be the true one.
+// The viewer looks beside the executable and in the installed data directory, so whether 301.hlp is
+// found depends on the machine: either outcome must be the true one.
 void TestBadInput::missingHelpFileIsReportedInTheViewer()
 {
     QTemporaryDir empty;
