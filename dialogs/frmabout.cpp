@@ -1,12 +1,12 @@
 #include "frmabout.h"
 
 #include "DesignFont.h"
+#include "DesignFrame.h"
 #include "TextColour.h"
 #include "Twips.h"
 #include "Version.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -45,9 +45,9 @@ QLabel *add_label(QWidget &container, const LabelSpec &spec)
     return label;
 }
 
-QGroupBox *add_frame(QWidget &form, const char *name, const QString &title, QRect geometry, const QColor &colour)
+DesignFrame *add_frame(QWidget &form, const char *name, const QString &title, QRect geometry, const QColor &colour)
 {
-    auto *frame = new QGroupBox(title, &form);
+    auto *frame = new DesignFrame(title, &form);
     frame->setObjectName(QString::fromLatin1(name));
     frame->setGeometry(geometry);
     set_text_colour(*frame, colour);
@@ -86,7 +86,7 @@ QLabel *frmabout::lbldesign() const { return lbldesign_; }
 
 void frmabout::build_about_frame()
 {
-    QGroupBox *frame = add_frame(*this, "Frame2", QStringLiteral("About:"), twips::rect(45, 135, 4740, 780),
+    DesignFrame *frame = add_frame(*this, "Frame2", QStringLiteral("About:"), twips::rect(45, 135, 4740, 780),
                                  QColor(0x00, 0x80, 0x00));
     lblappname_ = add_label(*frame, {"lblappname", "", 225, 315, 4245, 285});
     lblappname_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -114,7 +114,7 @@ void frmabout::build_credits()
 
 void frmabout::build_maker_frame()
 {
-    QGroupBox *frame = add_frame(*this, "Frame1", QStringLiteral("Vantorel Software is:"),
+    DesignFrame *frame = add_frame(*this, "Frame1", QStringLiteral("Vantorel Software is:"),
                                  twips::rect(45, 2475, 4740, 1050), QColor(0xFF, 0x00, 0x00));
 
     QLabel *contact = add_label(*frame, {"Label1", "", 360, 315, 4005, 285});

@@ -2,18 +2,17 @@
 
 #include "Centring.h"
 #include "DesignFont.h"
+#include "DesignFrame.h"
 #include "Module1.h"
 #include "Twips.h"
 
 #include <QButtonGroup>
-#include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-
-#include <limits>
 
 namespace {
 
@@ -74,7 +73,7 @@ frmplayers::frmplayers(Module1 &settings, std::array<QLabel *, 4> lblname, QWidg
 
 void frmplayers::build_player_frame()
 {
-    Frame1 = new QGroupBox(QStringLiteral("Number of Players"), this);
+    Frame1 = new DesignFrame(QStringLiteral("Number of Players"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twips::rect(180, 630, 1500, 1860));
 
@@ -91,7 +90,7 @@ void frmplayers::build_name_boxes()
         auto *box = new QLineEdit(QStringLiteral("Player %1").arg(player), this);
         box->setObjectName(QStringLiteral("playname_%1").arg(player));
         box->setGeometry(twips::rect(1980, kNameBoxTops[i], 2715, 330));
-        box->setMaxLength(std::numeric_limits<int>::max());
+        // Qt's own limit of 32767 characters stays: a box holding millions of them stops the program.
         box->setEnabled(player <= 2);
         playname[i] = box;
     }
@@ -109,7 +108,7 @@ void frmplayers::build_command()
 
 void frmplayers::build_game_frame()
 {
-    Frame2 = new QGroupBox(QStringLiteral("Game?"), this);
+    Frame2 = new DesignFrame(QStringLiteral("Game?"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setGeometry(twips::rect(765, 90, 3570, 465));
 
@@ -152,6 +151,14 @@ bool frmplayers::event(QEvent *event)
 {
     centre_on_activation(*this, *event);
     return QDialog::event(event);
+}
+
+void frmplayers::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses "Let's Play!"; Escape is no way out, as closing the dialog starts the match.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 void frmplayers::optplay_Click(int index, bool checked)

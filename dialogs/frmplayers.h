@@ -4,9 +4,9 @@
 
 #include <array>
 
+class DesignFrame;
 struct Module1;
 class QButtonGroup;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -24,6 +24,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void build_player_frame();
@@ -40,10 +41,10 @@ private:
     Module1 &settings_;
     std::array<QLabel *, 4> lblname_;
 
-    QGroupBox *Frame1 = nullptr;
+    DesignFrame *Frame1 = nullptr;
     QButtonGroup *optplay = nullptr;
     std::array<QLineEdit *, 4> playname{};
     QPushButton *Command1 = nullptr;
-    QGroupBox *Frame2 = nullptr;
+    DesignFrame *Frame2 = nullptr;
     QButtonGroup *optgame = nullptr;
 };

@@ -2,11 +2,12 @@
 
 #include "Centring.h"
 #include "DesignFont.h"
+#include "DesignFrame.h"
 #include "Module1.h"
 #include "Twips.h"
 
 #include <QButtonGroup>
-#include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -36,7 +37,7 @@ constexpr int kOptionHeight = 240;
 frmpoints::frmpoints(Module1 &settings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , settings_(settings)
-    , Frame1(new QGroupBox(QStringLiteral("How many points?"), this))
+    , Frame1(new DesignFrame(QStringLiteral("How many points?"), this))
     , optpoints(new QButtonGroup(this))
     , Command1(new QPushButton(QStringLiteral("OK"), this))
 {
@@ -74,6 +75,15 @@ bool frmpoints::event(QEvent *event)
 {
     centre_on_activation(*this, *event);
     return QDialog::event(event);
+}
+
+void frmpoints::keyPressEvent(QKeyEvent *event)
+{
+    // "OK" is neither the default nor the cancel button: Escape must not close the dialog and
+    // apply the amount. Enter already does nothing, there being no default button.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 void frmpoints::showEvent(QShowEvent *event)

@@ -2,9 +2,9 @@
 
 #include <QDialog>
 
+class DesignFrame;
 struct Module1;
 class QButtonGroup;
-class QGroupBox;
 class QPushButton;
 
 // The borderless "How many points?" picker for the add and subtract commands; the chosen amount
@@ -16,13 +16,14 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
     void optpoints_Click(int index, bool checked);
 
     Module1 &settings_;
-    QGroupBox *Frame1;
+    DesignFrame *Frame1;
     QButtonGroup *optpoints;
     QPushButton *Command1;
 };

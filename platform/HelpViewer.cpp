@@ -6,7 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QTextDocument>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #ifndef OCHRELINE_HELP_DIR
 #define OCHRELINE_HELP_DIR "/usr/local/share/ochreline"
@@ -14,20 +19,35 @@
 
 namespace {
 
-bool is_local(const QUrl &url)
-{
-    if (url.scheme() == QLatin1String("qrc"))
-        return true;
-    const bool local_scheme = url.scheme().isEmpty() || url.scheme() == QLatin1String("file");
-    return local_scheme && url.host().isEmpty();
-}
+// Ours is a few kilobytes. Laying out anything much larger would stall the window for seconds.
+constexpr qint64 kLargestHelpFile = 1024 * 1024;
 
-QString read_text(const QString &path)
+struct HelpText {
+    enum class Outcome { Read, Missing, NotAFile, TooLarge } outcome;
+    QString text;
+    qint64 size = 0;
+};
+
+// Opened without waiting, as a FIFO would block a plain open, and checked on the opened file itself.
+HelpText read_help_file(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return {HelpText::Outcome::Missing, {}};
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return {HelpText::Outcome::Missing, {}};
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+        return {HelpText::Outcome::NotAFile, {}};
+    if (status.st_size > kLargestHelpFile)
+        return {HelpText::Outcome::TooLarge, {}, status.st_size};
+    const QByteArray bytes = file.read(kLargestHelpFile + 1);
+    if (bytes.size() > kLargestHelpFile) // grew since it was measured
+        return {HelpText::Outcome::TooLarge, {}, bytes.size()};
+    return {HelpText::Outcome::Read, QString::fromUtf8(bytes)};
 }
 
 } // namespace
@@ -49,9 +69,10 @@ QString HelpViewer::locate(const QString &file_name)
 {
     if (file_name.isEmpty())
         return {};
-    // The installed data directory also relative to the executable, so a relocated install finds it.
+    // Beside the executable is the build tree's copy; the data directory is also looked for relative
+    // to the executable, so a relocated install finds it.
     const QString beside = QCoreApplication::applicationDirPath();
-    const QStringList directories{QDir::currentPath(), beside, beside + QStringLiteral("/../share/ochreline"),
+    const QStringList directories{beside, beside + QStringLiteral("/../share/ochreline"),
                                   QStringLiteral(OCHRELINE_HELP_DIR)};
     for (const QString &directory : directories) {
         const QFileInfo candidate(QDir(directory), file_name);
@@ -64,20 +85,43 @@ QString HelpViewer::locate(const QString &file_name)
 void HelpViewer::show_contents(const QString &file_name)
 {
     const QString path = locate(file_name);
-    if (path.isEmpty()) {
-        document()->setBaseUrl(QUrl());
-        setPlainText(tr("The help file %1 could not be found.").arg(file_name));
+    const HelpText help = path.isEmpty() ? HelpText{HelpText::Outcome::Missing, {}} : read_help_file(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (help.outcome) {
+    case HelpText::Outcome::Read:
+        document()->setBaseUrl(QUrl::fromLocalFile(path));
+        setHtml(help.text);
+        return;
+    case HelpText::Outcome::Missing:
+        show_message(tr("The help file %1 could not be found.").arg(file_name));
+        return;
+    case HelpText::Outcome::NotAFile:
+        show_message(tr("The help file %1 is not a regular file and is not shown.").arg(shown));
+        return;
+    case HelpText::Outcome::TooLarge:
+        show_message(tr("The help file %1 is too large to show: it holds %2 bytes, and a help file may hold "
+                        "at most %3.").arg(shown).arg(help.size).arg(kLargestHelpFile));
         return;
     }
-    document()->setBaseUrl(QUrl::fromLocalFile(path));
-    setHtml(read_text(path));
 }
 
-QVariant HelpViewer::loadResource(int type, const QUrl &name)
+void HelpViewer::show_message(const QString &message)
 {
-    if (!is_local(name))
-        return {};
-    return QTextBrowser::loadResource(type, name);
+    document()->setBaseUrl(QUrl());
+    setPlainText(message);
+}
+
+QVariant HelpViewer::loadResource(int type, const QUrl &)
+{
+    // Nothing beyond the help file itself is read: no picture, style sheet or other file, from anywhere.
+    // An empty resource rather than none, as Qt reads a file itself when given none; for a picture
+    // that takes a blank picture, as an empty one is read from the file named too.
+    if (type == QTextDocument::ImageResource) {
+        QImage blank(1, 1, QImage::Format_ARGB32);
+        blank.fill(Qt::transparent);
+        return blank;
+    }
+    return QByteArray();
 }
 
 void HelpViewer::follow_link(const QUrl &link)

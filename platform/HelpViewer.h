@@ -2,23 +2,24 @@
 
 #include <QTextBrowser>
 
-// The program's help viewer: a window of its own showing a local HTML help file. It follows only
-// the links inside that document and never loads anything that is not on this machine.
+// The program's help viewer: a window of its own showing the program's HTML help file. It follows
+// only the jumps within that document and reads nothing beyond the file itself.
 class HelpViewer : public QTextBrowser {
     Q_OBJECT
 public:
     explicit HelpViewer(QWidget &owner);
 
-    // Shows the file's contents, or says in the window that it cannot be found.
+    // Shows the file's contents, or says in the window why it cannot: not found, or not a help file.
     void show_contents(const QString &file_name);
 
-    // The first existing file of that name in the current directory, beside the executable or in
-    // the installed data directory; empty when there is none.
+    // The first existing file of that name beside the executable (the build tree) or in the installed
+    // data directory; empty when there is none. Never the current directory: a file there is not ours.
     static QString locate(const QString &file_name);
 
     QVariant loadResource(int type, const QUrl &name) override;
 
 private:
+    void show_message(const QString &message);
     void follow_link(const QUrl &link);
 };
 

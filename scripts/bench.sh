@@ -24,3 +24,4 @@ echo "# name value unit reference ratio"
 run "$bin/startup_bench" "${OCHRE_BENCH_RUNS:-15}" 10000 1000
 run "$bin/dart_latency" 3000
 SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} run "$bin/sound_figures" 9 5000
+run "$bin/name_box_figures"

@@ -26,6 +26,8 @@ public:
     }
 
     QStringList seen;
+    // Called for every modal window when it is first seen, those left alone included.
+    Answer onSeen;
     // Modal windows that close themselves (the splash) are only recorded.
     QStringList leaveAlone{QStringLiteral("frmsplash")};
 
@@ -56,6 +58,8 @@ private:
             return;
         last_ = modal;
         seen << describe(modal);
+        if (onSeen)
+            onSeen(modal);
         if (leaveAlone.contains(modal->objectName()))
             return;
         QTimer::singleShot(0, modal, [this, modal] {

@@ -25,9 +25,12 @@ void TestStartup::startupRunsPlacementSplashThenMessage()
     ModalAnswerer answerer([&](QWidget *modal) {
         if (auto *box = qobject_cast<QMessageBox *>(modal))
             icon = box->icon();
-        windowShownFirst = window.isVisible();
         ModalAnswerer::answer(modal);
     });
+    answerer.onSeen = [&](QWidget *modal) {
+        if (modal->objectName() == QLatin1String("frmsplash"))
+            windowShownFirst = window.isVisible();
+    };
     window.Form_Load(40);
 
     QCOMPARE(answerer.seen,

@@ -8,7 +8,7 @@ import subprocess
 import time
 
 import pyatspi
-from Xlib import X, display as xdisplay
+from Xlib import X, display as xdisplay, protocol
 
 
 class E2eFailure(AssertionError):
@@ -54,6 +54,19 @@ class Desktop:
 
     def type_text(self, text):
         self._xdotool("type", "--clearmodifiers", "--delay", "15", text)
+
+    def close_window(self, title):
+        """Asks the top-level window of that title to close, as a window manager's close button does."""
+        protocols = self._display.intern_atom("WM_PROTOCOLS")
+        delete = self._display.intern_atom("WM_DELETE_WINDOW")
+        found = [w for w in self._root.query_tree().children if w.get_wm_name() == title]
+        if not found:
+            raise E2eFailure(f"no window titled {title!r} on the display")
+        for window in found:
+            message = protocol.event.ClientMessage(window=window, client_type=protocols,
+                                                   data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+            window.send_event(message, event_mask=X.NoEventMask)
+        self._display.flush()
 
     def pixels(self, x, y, width, height):
         """The screen's pixels in the rectangle as (r, g, b) tuples, row by row."""

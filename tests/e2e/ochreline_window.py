@@ -11,6 +11,7 @@ MAIN_TITLE = "Ochreline for Windows"
 STARTUP_TITLE = "Get Quiverline from the Help Menu!!"
 STARTUP_TEXT = "Quiverline is a newer more complete program"
 PLAYERS_TITLE = "Select Your Players!"
+HELP_TITLE = "Ochreline Help"
 
 LIGHT_RED = (255, 0, 0)
 LIGHT_BLUE = (0, 0, 255)
@@ -186,11 +187,17 @@ class OchrelineWindow:
 
     def new_game(self, players, game, names):
         """File > New Game: picks the number of players and the game, types the names, Let's Play!"""
+        self.fill_in_new_game(self.open_new_game(), players, game, names)
+
+    def open_new_game(self):
         self.choose("File", "New Game")
         dialog = self.wait_dialog(f"the dialog {PLAYERS_TITLE!r}", lambda w: w.name == PLAYERS_TITLE)
         shown = [p for p in range(1, 5) if is_showing(self.names[p - 1]) or is_showing(self.scores[p - 1])]
         if shown:
             raise E2eFailure(f"player panels {shown} still shown while the new game dialog is open")
+        return dialog
+
+    def fill_in_new_game(self, dialog, players, game, names):
         self.pick(dialog, f"{players} Players")
         self.pick(dialog, str(game))
         boxes = descendants(dialog, pyatspi.ROLE_TEXT)
@@ -206,12 +213,51 @@ class OchrelineWindow:
 
     def adjust(self, item, amount):
         """Score > Add Points or Subtract Points with an amount picked in the points dialog."""
-        self.choose("Score", item)
-        dialog = self.wait_dialog("the points dialog", lambda w: bool(
-            [b for b in descendants(w, pyatspi.ROLE_RADIO_BUTTON) if b.name == "50"]))
+        dialog = self.open_points(item)
         self.pick(dialog, str(amount))
+        self.confirm_points(dialog)
+
+    def open_points(self, item):
+        self.choose("Score", item)
+        return self.wait_dialog("the points dialog", lambda w: bool(
+            [b for b in descendants(w, pyatspi.ROLE_RADIO_BUTTON) if b.name == "50"]))
+
+    def confirm_points(self, dialog):
         self.desktop.click(*centre(self.button(dialog, "OK")))
         self.tree.wait_window_gone("the points dialog to close", dialog)
+
+    def focused_in(self, dialog):
+        return next((a for a in descendants(dialog) if a.getState().contains(pyatspi.STATE_FOCUSED)), None)
+
+    def escape_changes_nothing(self, dialog, what):
+        """Presses Escape, then Tab: once the focus has moved on, both keys have been handled."""
+        before = self.focused_in(dialog)
+        if before is None:
+            raise E2eFailure(f"no control of {what} has the keyboard focus")
+        self.desktop.key("Escape")
+        self.desktop.key("Tab")
+
+        def is_open():
+            return any(w == dialog for _, _, w in self.tree.windows())
+        wait_for(f"{what} to handle Escape and Tab", lambda: (
+            not is_open() or self.focused_in(dialog) not in (None, before), "the focus has not moved"))
+        if not is_open():
+            raise E2eFailure(f"Escape closed {what}")
+
+    def help_text(self):
+        """Help > Contents: waits for the help viewer and returns the text it shows."""
+        self.choose("Help", "Contents")
+        viewer = self.wait_dialog(f"the help viewer {HELP_TITLE!r}", lambda w: w.name == HELP_TITLE)
+
+        def probe():  # the viewer window itself carries the text, as a read-only text
+            text = text_of(viewer)
+            return bool(text), text
+        return wait_for("the help viewer to show its text", probe)
+
+    def close_help(self):
+        viewer = self.wait_dialog(f"the help viewer {HELP_TITLE!r}", lambda w: w.name == HELP_TITLE)
+        self.desktop.close_window(HELP_TITLE)
+        self.tree.wait_window_gone("the help viewer to close", viewer)
 
     def wait_notice(self, text, timeout=5.0):
         """Waits for the notice window, a single button carrying the text; returns window and button."""

@@ -29,6 +29,10 @@ LONG_TYPED = ("bartholomew featherstonehaugh", "bartholomew")
 LONG_SHOWN = ("Bartholomew featherstonehaugh", "Bartholomew")
 WEB_ADDRESS = "http://www.vantorel.example/"
 
+# Lies in the program's working directory; the program must show its own help file instead.
+PLANTED_HELP = "<h1>Planted help</h1><p>This file is not the program's.</p>"
+OUR_HELP = "Ochreline keeps the score of a darts match"
+
 MULTIPLIER = {"inner single": 1, "outer single": 1, "treble": 3, "double": 2}
 
 
@@ -117,8 +121,11 @@ class Match:
         self.window.tree.wait_window_gone(f"the notice {text!r} to close", notice)
 
     def adjust(self, item, amount):
-        sign = 1 if item == "Add Points" else -1
         self.window.adjust(item, amount)
+        self.adjusted(item, amount)
+
+    def adjusted(self, item, amount):
+        sign = 1 if item == "Add Points" else -1
         self.scores[self.thrower - 1] += sign * amount
         self.expect(f"{item} {amount} to change {SHOWN[self.thrower - 1]}'s score",
                     active=SHOWN[self.thrower - 1], hit="0", total="0", scores=self.shown_scores())
@@ -170,6 +177,45 @@ def check_layout(window):
                                  f"{extents(label[player - 1])}, expected {expected}")
 
 
+def plant_help_file():
+    """A working directory for the program holding a 301.hlp that is not the program's."""
+    directory = tempfile.mkdtemp(prefix="ochre-e2e-cwd.")
+    atexit.register(shutil.rmtree, directory, True)
+    with open(os.path.join(directory, "301.hlp"), "w") as out:
+        out.write(PLANTED_HELP)
+    return directory
+
+
+def check_help_is_the_installed_one(window):
+    """Help > Contents shows the installed help file, never the one in the working directory."""
+    text = window.help_text()
+    if OUR_HELP not in text or "Planted" in text:
+        raise E2eFailure(f"Help > Contents shows {text[:120]!r}, not the installed help file")
+    window.close_help()
+
+
+def escape_leaves_new_game_open(window):
+    """Escape in the new game dialog neither closes it nor starts a match; returns the dialog."""
+    dialog = window.open_new_game()
+    window.desktop.click(*centre(descendants(dialog, pyatspi.ROLE_TEXT)[0]))
+    window.escape_changes_nothing(dialog, "the new game dialog")
+    blank = [window.panel(n) for n in (2, 4, 6)]
+    if blank != ["", "", ""] or window.shown_players():
+        raise E2eFailure(f"after Escape panels 2, 4, 6 read {blank} and players {window.shown_players()} show")
+    return dialog
+
+
+def escape_leaves_points_open(match, item, amount):
+    """Escape neither closes the points dialog nor applies the amount; OK then applies it."""
+    window = match.window
+    dialog = window.open_points(item)
+    window.pick(dialog, str(amount))
+    window.escape_changes_nothing(dialog, "the points dialog")
+    match.expect("the scores as they were after Escape in the points dialog", scores=match.shown_scores())
+    window.confirm_points(dialog)
+    match.adjusted(item, amount)
+
+
 def switch_sound_off(window):
     _, sound = window.menu_item("File", "Sound On")
     if not is_checked(sound):
@@ -191,7 +237,7 @@ def play(window):
         raise E2eFailure(f"a dart before the first match changed panels 2, 4, 6 to {blank}")
     window.desktop.key("Escape")
     wait_for("Escape to close the File menu", lambda: (not is_showing(new_game), "still open"))
-    window.new_game(PLAYERS, GAME, TYPED)
+    window.fill_in_new_game(escape_leaves_new_game_open(window), PLAYERS, GAME, TYPED)
     if window.shown_players() != list(range(1, PLAYERS + 1)):
         wait_for("the panels of players 1 to 3 to show",
                  lambda: (window.shown_players() == [1, 2, 3], window.shown_players()))
@@ -208,7 +254,7 @@ def play(window):
     match.turn([T(20), T(20), T(20)])               # Ann 141
     match.turn([D(20), D(20), T(20)])               # Tom & Jerry 322
     match.turn([T(19), T(19), T(19)])               # Sam 255
-    match.adjust("Add Points", 20)                  # Ann 161
+    escape_leaves_points_open(match, "Add Points", 20)  # Ann 161
     match.adjust("Subtract Points", 25)             # Ann 136
     match.turn([T(20), T(20), T(20)])               # Ann busts: 180 > 136, stays on 136
     match.turn([S(5), D(3), T(11)])                 # Tom & Jerry 278
@@ -291,7 +337,7 @@ def run(executable):
                PATH=f"{handler}:{os.environ.get('PATH', '/usr/bin:/bin')}")
     env.pop("QT_ACCESSIBILITY", None)
     started = time.monotonic()
-    program = subprocess.Popen([executable], env=env)
+    program = subprocess.Popen([executable], env=env, cwd=plant_help_file())
     write_pid("E2E_PID_FILE", program.pid)
     try:
         tree = AppTree(program.pid)
@@ -299,6 +345,7 @@ def run(executable):
         check_startup(tree, window, started)
         switch_sound_off(window)
         check_double_click_opens_one_address(window, opened)
+        check_help_is_the_installed_one(window)
         play(window)
         check_long_name_shows_its_start(window)
         window.choose("File", "Exit")

@@ -1,0 +1,44 @@
+#include "DesignFrame.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <qdrawutil.h>
+
+namespace {
+
+// The caption starts this far in from the frame's left edge, with a gap in the border either side.
+constexpr int kCaptionIndent = 6;
+constexpr int kCaptionGap = 2;
+
+} // namespace
+
+DesignFrame::DesignFrame(const QString &title, QWidget *parent)
+    : QGroupBox(title, parent)
+{
+}
+
+QRect DesignFrame::border() const
+{
+    return rect().adjusted(0, fontMetrics().height() / 2, 0, 0);
+}
+
+QRect DesignFrame::caption_rect() const
+{
+    const int available = width() - kCaptionIndent - kCaptionGap;
+    const int text_width = qMin(fontMetrics().horizontalAdvance(title()), available);
+    return {kCaptionIndent, 0, qMax(text_width, 0), fontMetrics().height()};
+}
+
+void DesignFrame::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    qDrawShadeRect(&painter, border(), palette(), true, 1, 0);
+    if (title().isEmpty())
+        return;
+
+    // The caption covers the border on the frame's own background, in its own text colour.
+    const QRect caption = caption_rect();
+    painter.fillRect(caption.adjusted(-kCaptionGap, 0, kCaptionGap, 0), palette().brush(backgroundRole()));
+    style()->drawItemText(&painter, caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(),
+                          isEnabled(), title(), foregroundRole());
+}
