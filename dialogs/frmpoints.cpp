@@ -7,6 +7,7 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QIcon>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -42,6 +43,7 @@ frmpoints::frmpoints(Module1 &settings, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmpoints"));
     setWindowTitle(QStringLiteral("Points!"));
+    setWindowIcon(QIcon());
     setModal(true);
     setFont(form_font());
     setFixedSize(twips::size(1710, 3960));

@@ -191,7 +191,6 @@ void frmmain::Form_Load(int splash_interval_ms)
 void frmmain::placeAtTopOfScreen()
 {
     layout()->activate(); // the window's own size, before it is first shown
-    create();
     place_at_top_centre(*this);
 }
 
