@@ -3,7 +3,10 @@
 #include "Centring.h"
 #include "DesignFont.h"
 #include "Twips.h"
+#include "WindowManagerHints.h"
 
+#include <QEvent>
+#include <QIcon>
 #include <QPushButton>
 
 frmnotice::frmnotice(QWidget *parent)
@@ -11,6 +14,7 @@ frmnotice::frmnotice(QWidget *parent)
     , Command1(new QPushButton(QStringLiteral("Winner!"), this))
 {
     setObjectName(QStringLiteral("frmnotice"));
+    setWindowIcon(QIcon());
     setModal(true);
     setFixedSize(twips::size(2775, 660));
 
@@ -34,6 +38,10 @@ QString frmnotice::caption() const
 
 bool frmnotice::event(QEvent *event)
 {
+    if (event->type() == QEvent::Show) {
+        keep_title_empty(*this);
+        keep_off_taskbar(*this);
+    }
     centre_on_activation(*this, *event);
     return QDialog::event(event);
 }

@@ -7,6 +7,7 @@
 #include "Twips.h"
 
 #include <QButtonGroup>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -43,6 +44,7 @@ frmpoints::frmpoints(Module1 &settings, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmpoints"));
     setWindowTitle(QStringLiteral("Points!"));
+    setWindowIcon(QIcon());
     setModal(true);
     setFont(form_font());
     setFixedSize(twips::size(1710, 3960));

@@ -3,8 +3,11 @@
 #include "Centring.h"
 #include "PictureResource.h"
 #include "Twips.h"
+#include "WindowManagerHints.h"
 
+#include <QEvent>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPalette>
 #include <QPixmap>
@@ -34,6 +37,7 @@ frmsplash::frmsplash(int interval_ms, QWidget *parent)
     setObjectName(QStringLiteral("frmsplash"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString());
+    setWindowIcon(QIcon());
     setModal(true);
     setFixedSize(twips::size(6165, 1155));
     paint_black(*this);
@@ -55,6 +59,10 @@ frmsplash::frmsplash(int interval_ms, QWidget *parent)
 
 bool frmsplash::event(QEvent *event)
 {
+    if (event->type() == QEvent::Show) {
+        keep_title_empty(*this);
+        keep_off_taskbar(*this);
+    }
     centre_on_activation(*this, *event);
     return QDialog::event(event);
 }

@@ -4,13 +4,11 @@
 #include "Version.h"
 
 #include <QApplication>
-#include <QIcon>
 
 void setup_application()
 {
     QApplication::setApplicationName(QString::fromLatin1(version::kProductName));
     QApplication::setOrganizationName(QString::fromLatin1(version::kCompanyName));
     QApplication::setApplicationVersion(QString::fromLatin1(version::kVersion));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/dart.ico")));
     QApplication::setFont(form_font());
 }

@@ -192,8 +192,7 @@ void frmmain::Form_Load(int splash_interval_ms)
 // At the top of the screen, centred across it; wider than the screen gives a negative left edge.
 void frmmain::placeAtTopOfScreen()
 {
-    layout()->activate(); // the window's own size, before it is first shown
-    create();
+    layout()->activate(); // the window's own size, before it is created and shown
     place_at_top_centre(*this);
 }
 

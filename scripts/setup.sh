@@ -1,8 +1,8 @@
 # Shared by run.sh and test.sh: install the Debian packages the build needs, then configure and build.
 # Usage: source scripts/setup.sh; ochre_setup BUILD_DIR [extra cmake arguments...]
 
-OCHRE_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsdl2-dev fonts-liberation xvfb xauth
-    at-spi2-core dbus-daemon python3-pyatspi python3-xlib xdotool)
+OCHRE_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsdl2-dev libxcb1-dev fonts-liberation xvfb xauth
+    at-spi2-core dbus-daemon python3-pyatspi python3-xlib xdotool openbox)
 # Packaging test: dpkg-shlibdeps for the package's dependencies, and the desktop entry and AppStream validators.
 OCHRE_PACKAGES+=(dpkg-dev desktop-file-utils appstream)
 

@@ -1,14 +1,16 @@
 """Drives a program on an X display as a person would and reads back what it shows.
 
 Input goes through XTest (xdotool); what the program shows is read through the AT-SPI
-accessibility tree and, for colours, from the screen's pixels.
+accessibility tree, for colours from the screen's pixels, and for frames, titles and icons
+from the X windows and the properties a window manager reads (EWMH).
 """
 
 import subprocess
 import time
+from collections import namedtuple
 
 import pyatspi
-from Xlib import X, display as xdisplay, protocol
+from Xlib import X, display as xdisplay, error as xerror, protocol
 
 
 class E2eFailure(AssertionError):
@@ -31,8 +33,14 @@ def wait_for(what, probe, timeout=5.0, interval=0.05):
         time.sleep(interval)
 
 
+# A top-level window as the window system shows it: rectangles (x, y, width, height) of the client
+# area and of the window with the frame a window manager put around it; the title a window list shows;
+# the icon's data (None without one); the names of its _NET_WM_STATE atoms.
+TopLevel = namedtuple("TopLevel", "client frame title icon states")
+
+
 class Desktop:
-    """Mouse, keyboard and screen pixels of the X display in $DISPLAY."""
+    """Mouse, keyboard, screen pixels and top-level windows of the X display in $DISPLAY."""
 
     def __init__(self):
         self._display = xdisplay.Display()
@@ -76,6 +84,48 @@ class Desktop:
             raise E2eFailure(f"expected a 24-bit screen with 32-bit pixels, got depth {image.depth}")
         # 32 bits a pixel, little-endian: blue, green, red, padding.
         return [(data[i + 2], data[i + 1], data[i]) for i in range(0, width * height * 4, 4)]
+
+    def top_levels(self, pid):
+        """The process's top-level windows on screen: those a window manager lists, or on a bare display
+        the mapped children of the root window."""
+        listed = self._property(self._root, "_NET_CLIENT_LIST")
+        if listed is None:
+            candidates = self._root.query_tree().children
+        else:
+            candidates = [self._display.create_resource_object("window", w) for w in listed]
+        shown = []
+        for window in candidates:
+            try:
+                owner = self._property(window, "_NET_WM_PID")
+                if owner is None or owner[0] != pid or window.get_attributes().map_state != X.IsViewable:
+                    continue
+                shown.append(self._top_level(window))
+            except xerror.XError:  # a window that went away meanwhile
+                continue
+        return shown
+
+    def _top_level(self, window):
+        geometry = window.get_geometry()
+        origin = self._root.translate_coords(window, 0, 0)
+        frame = window
+        while (parent := frame.query_tree().parent).id != self._root.id:
+            frame = parent
+        outer = frame.get_geometry()
+        border = 2 * outer.border_width
+        title = self._property(window, "_NET_WM_NAME")
+        if title is None:
+            title = self._property(window, "WM_NAME")
+        icon = self._property(window, "_NET_WM_ICON")
+        states = self._property(window, "_NET_WM_STATE")
+        return TopLevel(client=(origin.x, origin.y, geometry.width, geometry.height),
+                        frame=(outer.x, outer.y, outer.width + border, outer.height + border),
+                        title=None if title is None else bytes(title).decode("utf-8", "replace"),
+                        icon=tuple(icon) if icon is not None and len(icon) else None,
+                        states={self._display.get_atom_name(a) for a in states or ()})
+
+    def _property(self, window, name):
+        found = window.get_full_property(self._display.intern_atom(name), X.AnyPropertyType)
+        return None if found is None else found.value
 
     @staticmethod
     def _xdotool(*args):
@@ -127,6 +177,10 @@ class AppTree:
     def __init__(self, pid):
         self._pid = pid
         self._app = None
+
+    @property
+    def pid(self):
+        return self._pid
 
     def application(self, timeout=30.0):
         if self._app is None:

@@ -12,6 +12,8 @@ STARTUP_TITLE = "Get Quiverline from the Help Menu!!"
 STARTUP_TEXT = "Quiverline is a newer more complete program"
 PLAYERS_TITLE = "Select Your Players!"
 HELP_TITLE = "Ochreline Help"
+POINTS_TITLE = "Points!"
+ABOUT_TITLE = "Vantorel Software"
 
 LIGHT_RED = (255, 0, 0)
 LIGHT_BLUE = (0, 0, 255)
@@ -57,6 +59,8 @@ class OchrelineWindow:
         self.tree = tree
         self.desktop = desktop
         self.frame = None
+        # Called with (what, accessible) for every dialog that wait_dialog finds.
+        self.dialog_check = lambda what, dialog: None
 
     # --- start-up -------------------------------------------------------------------------------
 
@@ -88,6 +92,18 @@ class OchrelineWindow:
 
     def startup_message(self, window):
         return window.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT) and window.name == STARTUP_TITLE
+
+    def top_level(self, what, accessible, timeout=5.0):
+        """The window system's view (desktop.TopLevel) of the program's top-level window that shows the
+        accessible window: the one whose client area has the accessible's extents."""
+        def probe():
+            area = extents(accessible)
+            shown = self.desktop.top_levels(self.tree.pid)
+            found = [w for w in shown if w.client == area]
+            if len(found) == 1:
+                return True, found[0]
+            return False, f"client area {area}; the program's windows: {[w.client for w in shown]}"
+        return wait_for(f"the X window of {what}", probe, timeout=timeout)
 
     def client_origin(self):
         x, y, _, _ = extents(self.board)
@@ -157,7 +173,9 @@ class OchrelineWindow:
     # --- dialogs --------------------------------------------------------------------------------
 
     def wait_dialog(self, what, match, timeout=5.0):
-        return self.tree.wait_window(what, match, timeout=timeout)
+        dialog = self.tree.wait_window(what, match, timeout=timeout)
+        self.dialog_check(what, dialog)
+        return dialog
 
     def button(self, window, name):
         found = [b for b in descendants(window, pyatspi.ROLE_PUSH_BUTTON) if b.name == name]

@@ -2,16 +2,18 @@
 # Installs the build into a staging prefix and plays a match on the installed program, inside an X
 # display and a D-Bus session (with the accessibility bus) of its own, so that nothing on the
 # machine's own display or session can get in the way. Everything it starts is ended on the way out.
-# Usage: run_e2e.sh CMAKE_COMMAND BUILD_DIR
+# With "openbox" the display gets that window manager, which frames and lists the program's windows.
+# Usage: run_e2e.sh CMAKE_COMMAND BUILD_DIR [openbox]
 set -euo pipefail
 
 cmake_command=$1
 build_dir=$2
+window_manager=${3:-}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 python=/usr/bin/python3 # Debian's own, which has pyatspi; another python3 on PATH may not
 
 missing=()
-for tool in Xvfb xdotool dbus-run-session "$python"; do
+for tool in Xvfb xdotool dbus-run-session "$python" $window_manager; do
     command -v "$tool" >/dev/null || missing+=("$tool")
 done
 "$python" -c 'import pyatspi, Xlib' 2>/dev/null || missing+=("python3-pyatspi and python3-xlib")
@@ -22,6 +24,7 @@ fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/ochre-e2e.XXXXXX")
 xvfb_pid=
+wm_pid=
 session=
 end() { # signal, file holding a pid
     local pid
@@ -41,6 +44,10 @@ cleanup() {
         wait "$session" 2>/dev/null || true
     fi
     end KILL "$work/program.pid"
+    if [ -n "$wm_pid" ]; then
+        kill "$wm_pid" 2>/dev/null || true
+        wait "$wm_pid" 2>/dev/null || true
+    fi
     if [ -n "$xvfb_pid" ]; then
         kill "$xvfb_pid" 2>/dev/null || true
         wait "$xvfb_pid" 2>/dev/null || true
@@ -72,12 +79,36 @@ export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
 
+if [ -n "$window_manager" ]; then
+    # Its own empty configuration directory: the defaults, whatever the user has configured.
+    XDG_CONFIG_HOME="$work/config" "$window_manager" --sm-disable >"$work/wm.log" 2>&1 &
+    wm_pid=$!
+    # A window manager announces itself with a check window on the root window (EWMH).
+    if ! "$python" - <<'EOF'
+import sys, time
+from Xlib import X, display
+x = display.Display()
+root = x.screen().root
+check = x.intern_atom("_NET_SUPPORTING_WM_CHECK")
+deadline = time.monotonic() + 10
+while root.get_full_property(check, X.AnyPropertyType) is None:
+    if time.monotonic() > deadline:
+        sys.exit(1)
+    time.sleep(0.05)
+EOF
+    then
+        echo "FAIL: $window_manager did not take over the display within 10 s:" >&2
+        cat "$work/wm.log" >&2
+        exit 1
+    fi
+fi
+
 cd "$here"
 # In the background so that a signal to this script is handled at once; the noise that the session
 # bus and the accessibility registry print on start is left out.
 {
     status=0
-    E2E_PID_FILE="$work/program.pid" E2E_DRIVER_PID_FILE="$work/driver.pid" \
+    E2E_PID_FILE="$work/program.pid" E2E_DRIVER_PID_FILE="$work/driver.pid" E2E_WINDOW_MANAGER="$window_manager" \
         dbus-run-session -- "$python" -B -u test_match.py "$program" || status=$?
     echo "$status" >"$work/status"
 } 2>&1 | grep --line-buffered -v -e 'fd limit' -e '^dbus-daemon\[' -e 'SpiRegistry daemon' &

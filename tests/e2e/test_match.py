@@ -16,7 +16,8 @@ import pyatspi
 
 from desktop import (AppTree, Desktop, E2eFailure, centre, descendants, extents, is_checked, is_enabled,
                      is_showing, wait_for)
-from ochreline_window import NAME_RECTS, SCORE_RECTS, STARTUP_TEXT, OchrelineWindow, pixel_rect
+from ochreline_window import (ABOUT_TITLE, NAME_RECTS, PLAYERS_TITLE, POINTS_TITLE, SCORE_RECTS, STARTUP_TEXT,
+                              OchrelineWindow, pixel_rect)
 
 PLAYERS = 3
 GAME = 501
@@ -109,6 +110,7 @@ class Match:
     def dismiss_notice(self, text, name, last, total, shown, by_keyboard):
         notice, button = self.window.wait_notice(text)
         check_centred(self.window, f"the notice {text!r}", notice)
+        check_untitled(self.window, f"the notice {text!r}", notice)
         scores = self.shown_scores()
         scores[self.thrower - 1] = str(shown)
         # Behind the notice the window still shows the thrower's last dart, total and mark.
@@ -136,6 +138,7 @@ def check_startup(tree, window, started):
     window.wait_main_window(timeout=30)
     splash = tree.wait_window("the splash window", window.splash_window, timeout=15)
     splash_seen = time.monotonic()
+    check_untitled(window, "the splash", splash)
     blank = [window.panel(n) for n in (2, 4, 6)]
     if blank != ["", "", ""] or window.shown_players():
         raise E2eFailure(f"before a match panels 2, 4, 6 read {blank} and players {window.shown_players()} show")
@@ -144,6 +147,8 @@ def check_startup(tree, window, started):
     message_secs = time.monotonic() - started
     if any(w == splash for _, _, w in tree.windows()):
         raise E2eFailure("the splash is still on screen with the start-up message")
+    check_icon(window, "the main window", window.frame, "main")
+    check_icon(window, "the start-up message", message, "main")
     texts = [a.name for a in descendants(message, pyatspi.ROLE_LABEL)]
     if STARTUP_TEXT not in texts:
         raise E2eFailure(f"the start-up message says {texts}, expected {STARTUP_TEXT!r}")
@@ -157,12 +162,63 @@ def check_startup(tree, window, started):
 
 
 def check_centred(window, what, accessible, vertically=True):
+    """Centred by its outer size, frame included; a window not centred down has the frame's top at 0."""
     screen_width, screen_height = window.desktop.screen_size()
-    x, y, width, height = extents(accessible)
-    expected_y = (screen_height - height) // 2 if vertically else 0
-    if abs(x - (screen_width - width) // 2) > 1 or abs(y - expected_y) > 1:
-        raise E2eFailure(f"{what} is at ({x}, {y}), {width} x {height} on a {screen_width} x {screen_height} "
-                         f"screen: expected it centred across{' and down' if vertically else ', at the top'}")
+
+    def probe():
+        x, y, width, height = window.top_level(what, accessible).frame
+        across = abs(x - (screen_width - width) // 2) <= 1
+        down = abs(y - (screen_height - height) // 2) <= 1 if vertically else y == 0
+        return across and down, f"at ({x}, {y}), {width} x {height} on a {screen_width} x {screen_height} screen"
+    wait_for(f"{what} centred across{' and down' if vertically else ', at the top'} by its outer size", probe)
+
+
+def check_icon(window, what, accessible, designed):
+    """designed: None for no icon, "main" for the main window's, "own" for one other than the main window's."""
+    icon = window.top_level(what, accessible).icon
+    main = window.top_level("the main window", window.frame).icon
+    carried = "no icon" if icon is None else "the main window's icon" if icon == main else "an icon of its own"
+    expected = {None: "no icon", "main": "the main window's icon", "own": "an icon of its own"}[designed]
+    if carried != expected or (designed == "main" and main is None):
+        raise E2eFailure(f"{what} carries {carried}, expected {expected}"
+                         + (" (the main window has none)" if main is None else ""))
+
+
+def check_untitled(window, what, accessible):
+    """An empty caption: an empty title in the window list, no icon, kept out of the taskbar."""
+    shown = window.top_level(what, accessible)
+    if shown.title != "" or "_NET_WM_STATE_SKIP_TASKBAR" not in shown.states:
+        raise E2eFailure(f"{what} is listed with the title {shown.title!r} and the states {sorted(shown.states)}: "
+                         "expected an empty title, kept out of the taskbar")
+    check_icon(window, what, accessible, None)
+
+
+def check_framed(window):
+    """Under a window manager the main window has a frame around its client area."""
+    shown = window.top_level("the main window", window.frame)
+    if shown.frame == shown.client:
+        raise E2eFailure(f"the main window has no frame although {os.environ['E2E_WINDOW_MANAGER']} runs")
+
+
+# Dialogs by title: centred on the screen or not, and the icon they carry (see check_icon).
+DIALOGS = {PLAYERS_TITLE: (True, "own"), POINTS_TITLE: (True, None), ABOUT_TITLE: (False, "own")}
+
+
+def check_dialog(window, what, dialog):
+    if dialog.name not in DIALOGS:
+        return
+    centred, icon = DIALOGS[dialog.name]
+    if centred:
+        check_centred(window, what, dialog)
+    check_icon(window, what, dialog, icon)
+
+
+def open_about_box(window):
+    """Help > About opens the about box; its OK closes it."""
+    window.choose("Help", "About")
+    about = window.wait_dialog("the about box", lambda w: w.name == ABOUT_TITLE)
+    window.desktop.click(*centre(window.button(about, "OK")))
+    window.tree.wait_window_gone("the about box to close", about)
 
 
 def check_layout(window):
@@ -342,10 +398,14 @@ def run(executable):
     try:
         tree = AppTree(program.pid)
         window = OchrelineWindow(tree, desktop)
+        window.dialog_check = lambda what, dialog: check_dialog(window, what, dialog)
         check_startup(tree, window, started)
+        if os.environ.get("E2E_WINDOW_MANAGER"):
+            check_framed(window)
         switch_sound_off(window)
         check_double_click_opens_one_address(window, opened)
         check_help_is_the_installed_one(window)
+        open_about_box(window)
         play(window)
         check_long_name_shows_its_start(window)
         window.choose("File", "Exit")
