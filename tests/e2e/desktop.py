@@ -67,7 +67,7 @@ class Desktop:
         """Asks the top-level window of that title to close, as a window manager's close button does."""
         protocols = self._display.intern_atom("WM_PROTOCOLS")
         delete = self._display.intern_atom("WM_DELETE_WINDOW")
-        found = [w for w in self._root.query_tree().children if w.get_wm_name() == title]
+        found = [w for w in self._clients() if w.get_wm_name() == title]
         if not found:
             raise E2eFailure(f"no window titled {title!r} on the display")
         for window in found:
@@ -88,13 +88,8 @@ class Desktop:
     def top_levels(self, pid):
         """The process's top-level windows on screen: those a window manager lists, or on a bare display
         the mapped children of the root window."""
-        listed = self._property(self._root, "_NET_CLIENT_LIST")
-        if listed is None:
-            candidates = self._root.query_tree().children
-        else:
-            candidates = [self._display.create_resource_object("window", w) for w in listed]
         shown = []
-        for window in candidates:
+        for window in self._clients():
             try:
                 owner = self._property(window, "_NET_WM_PID")
                 if owner is None or owner[0] != pid or window.get_attributes().map_state != X.IsViewable:
@@ -103,6 +98,13 @@ class Desktop:
             except xerror.XError:  # a window that went away meanwhile
                 continue
         return shown
+
+    def _clients(self):
+        """The client windows a window manager lists, or on a bare display the root window's children."""
+        listed = self._property(self._root, "_NET_CLIENT_LIST")
+        if listed is None:
+            return self._root.query_tree().children
+        return [self._display.create_resource_object("window", w) for w in listed]
 
     def _top_level(self, window):
         geometry = window.get_geometry()
