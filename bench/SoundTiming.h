@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <random>
 #include <vector>
 
@@ -9,11 +10,13 @@ struct SoundTiming {
     double length_ms = 0;
     std::vector<double> blocked_ms;
     std::vector<double> first_sample_ms; // only the plays whose samples reached the device
+    std::vector<double> called_at_ms;    // wall clock (CLOCK_REALTIME), as the sound test harness logs it
     int completed = 0;
 
     int runs() const { return static_cast<int>(blocked_ms.size()); }
     bool all_completed() const { return completed == runs(); }
 };
 
-// Plays the sound `runs` times, each after a random pause of up to 60 ms when `spread` is given.
-SoundTiming time_sound(const char *name, int runs, std::mt19937 *spread = nullptr);
+// Plays the sound `runs` times, each after `pause` and a random one of up to 60 ms when `spread` is given.
+SoundTiming time_sound(const char *name, int runs, std::mt19937 *spread = nullptr,
+                       std::chrono::milliseconds pause = std::chrono::milliseconds(0));

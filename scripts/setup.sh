@@ -51,6 +51,40 @@ ochre_install_sound_servers() {
     fi
 }
 
+# The sound test harness: OCHRE_SOUND_HARNESS, else shared/sound-harness beside the repository, else
+# /work/shared/sound-harness. Prints its folder; fails when there is none.
+ochre_sound_harness() {
+    local candidate
+    for candidate in "${OCHRE_SOUND_HARNESS:-}" "$OCHRE_ROOT/../shared/sound-harness" /work/shared/sound-harness; do
+        if [ -n "$candidate" ] && [ -f "$candidate/start-sound-server.sh" ]; then
+            (cd "$candidate" && pwd)
+            return 0
+        fi
+    done
+    return 1
+}
+
+# What the harness's sound server KIND needs and this machine lacks; prints nothing when it can run.
+ochre_sound_server_missing() {
+    local missing=() tool
+    local tools=(python3)
+    case $1 in
+        pipewire*) tools+=(pipewire wireplumber dbus-daemon pactl parec) ;;
+        pulseaudio*) tools+=(pulseaudio pactl parec) ;;
+    esac
+    case $1 in *alsa) tools+=(gcc) ;; esac
+    for tool in "${tools[@]}"; do
+        command -v "$tool" >/dev/null || missing+=("$tool")
+    done
+    case $1 in *alsa) [ -f /usr/include/alsa/pcm_external.h ] || missing+=(libasound2-dev) ;; esac
+    local cache=${SOUND_TEST_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/sound-test}
+    case $1 in pipewire*)
+        [ -f /usr/share/pipewire/pipewire-pulse.conf ] || [ -f "$cache/usr/share/pipewire/pipewire-pulse.conf" ] \
+            || missing+=("pipewire-pulse's configuration")
+    esac
+    echo "${missing[*]}"
+}
+
 ochre_build() {
     local dir=$1
     shift

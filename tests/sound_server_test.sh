@@ -3,45 +3,23 @@
 # each embedded sound is played while the harness records what reaches the server's sink, which
 # must hold the sound's non-silent samples; then the server is ended in the middle of a sound and
 # started again. Exit 77 (skipped, with a line saying why) when the harness or the kind's programs
-# are missing.
+# are missing (scripts/setup.sh says where the harness is looked for).
 # Usage: sound_server_test.sh TEST_SOUND KIND SDL_DRIVER
-# The harness: OCHRE_SOUND_HARNESS, else shared/sound-harness beside the repository, else
-# /work/shared/sound-harness.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/setup.sh"
 
 test_sound=$1
 kind=$2
 driver=$3
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 skip() {
     echo "SKIP: sound server $kind (SDL driver $driver): $*"
     exit 77
 }
 
-harness=
-for candidate in "${OCHRE_SOUND_HARNESS:-}" "$root/../shared/sound-harness" /work/shared/sound-harness; do
-    if [ -n "$candidate" ] && [ -f "$candidate/start-sound-server.sh" ]; then
-        harness=$(cd "$candidate" && pwd)
-        break
-    fi
-done
-[ -n "$harness" ] || skip "no sound test harness (set OCHRE_SOUND_HARNESS to its folder)"
-
-missing=()
-need() { command -v "$1" >/dev/null || missing+=("$1"); }
-need python3
-case $kind in
-    pipewire*)
-        need pipewire; need wireplumber; need dbus-daemon; need pactl; need parec
-        cache=${SOUND_TEST_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/sound-test}
-        [ -f /usr/share/pipewire/pipewire-pulse.conf ] || [ -f "$cache/usr/share/pipewire/pipewire-pulse.conf" ] \
-            || missing+=("pipewire-pulse's configuration")
-        ;;
-    pulseaudio*) need pulseaudio; need pactl; need parec ;;
-    alsa) need gcc; [ -f /usr/include/alsa/pcm_external.h ] || missing+=(libasound2-dev) ;;
-esac
-[ ${#missing[@]} -eq 0 ] || skip "missing ${missing[*]} (scripts/setup.sh installs them where no package has to be removed)"
+harness=$(ochre_sound_harness) || skip "no sound test harness (set OCHRE_SOUND_HARNESS to its folder)"
+missing=$(ochre_sound_server_missing "$kind")
+[ -z "$missing" ] || skip "missing $missing (scripts/setup.sh installs them where no package has to be removed)"
 
 dir=$(mktemp -d "${TMPDIR:-/tmp}/ochre-sound.XXXXXX")
 trap 'bash "$harness/start-sound-server.sh" stop "$dir" >/dev/null 2>&1 || true; rm -rf "$dir"' EXIT
@@ -52,7 +30,7 @@ export SDL_AUDIODRIVER=$driver OCHRE_SOUND_HARNESS=$harness
 # Non-silent samples in the sound file, by the recorder's measure (above 512 of 32768): the sink
 # must get at least nine tenths of them, after the server's resampling.
 nonsilent() {
-    python3 - "$root/resources/$1.wav" <<'PY'
+    python3 - "$OCHRE_ROOT/resources/$1.wav" <<'PY'
 import sys, wave
 with wave.open(sys.argv[1]) as w:
     print(sum(1 for b in w.readframes(w.getnframes()) if abs(b - 128) * 256 > 512) * 9 // 10)
