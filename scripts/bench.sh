@@ -28,7 +28,8 @@ SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} run "$bin/sound_figures" 9 5000
 
 # The sounds on private sound servers of the sound test harness: sound_latency's line per sound,
 # what reached the server, and where the virtual ALSA card logs what it played, how soon each sound
-# was heard after its call. A server that cannot run here is named with the reason.
+# was heard after its call; then what opening the device costs and the idle wake-ups once it has
+# been let go. A server that cannot run here is named with the reason.
 sound_on_server() { # KIND SDL_DRIVER
     local kind=$1 driver=$2 harness missing dir variables card heard
     echo "# sound on $kind, SDL driver $driver"
@@ -44,7 +45,10 @@ sound_on_server() { # KIND SDL_DRIVER
         esac
         (eval "$variables"
          SDL_AUDIODRIVER=$driver python3 "$harness/record-sink.py" "${card[@]}" -- "$bin/sound_latency" --calls \
-             2>>"$log" | "${heard[@]}" | sed -e '/^audio device/d' -e 's/^/#   /') || true
+             2>>"$log" | "${heard[@]}" | sed -e '/^audio device/d' -e 's/^/#   /' || true
+         # What opening the device costs on this server, and whether it is let go when idle.
+         SDL_AUDIODRIVER=$driver "$bin/sound_figures" 1 3000 2>>"$log" \
+             | grep -E '^sound_(first_call|reopen)_HIT_(blocked|first_sample) |^sound_idle_wakeups' | sed 's/^/#   /') || true
     else
         echo "#   skipped: the server did not start; see $log"
     fi
