@@ -117,7 +117,8 @@ void SoundPlayer::play_image(QByteArrayView image)
 void SoundPlayer::release()
 {
     close_device();
-    // A server that went away leaves SDL's driver connected to nothing; a fresh start finds it again.
+    // SDL's audio runs threads of its own (a device watcher); an idle program keeps none. A fresh
+    // start also picks the driver again, for a sound server that has come back.
     if (audio_started_) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         audio_started_ = false;
