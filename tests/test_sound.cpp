@@ -238,7 +238,7 @@ private slots:
     }
 };
 
-// Run by sound_servers.sh inside a private sound server started by the sound test harness
+// Run by sound_server_test.sh inside a private sound server started by the sound test harness
 // (SOUND_TEST_KIND, SOUND_TEST_DIR; the harness in OCHRE_SOUND_HARNESS), with SDL's driver for it.
 class SoundOnServer : public QObject {
     Q_OBJECT
