@@ -4,24 +4,23 @@
 
 #include <QString>
 
-#include <chrono>
 #include <thread>
 
-std::optional<SoundTiming> time_sound(const char *name, int runs, std::mt19937 *spread)
+SoundTiming time_sound(const char *name, int runs, std::mt19937 *spread, std::chrono::milliseconds pause)
 {
     using Millis = std::chrono::duration<double, std::milli>;
     std::uniform_int_distribution<int> pause_ms(0, 60);
     SoundTiming timing;
     for (int run = 0; run < runs; ++run) {
-        if (spread)
-            std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms(*spread)));
+        std::this_thread::sleep_for(pause + std::chrono::milliseconds(spread ? pause_ms(*spread) : 0));
+        timing.called_at_ms.push_back(Millis(std::chrono::system_clock::now().time_since_epoch()).count());
         const auto start = std::chrono::steady_clock::now();
         play_sound(QString::fromLatin1(name));
         timing.blocked_ms.push_back(Millis(std::chrono::steady_clock::now() - start).count());
         const auto &playback = SoundPlayer::instance().last_playback();
-        if (!playback.completed || !playback.first_sample)
-            return std::nullopt;
-        timing.first_sample_ms.push_back(Millis(*playback.first_sample).count());
+        if (playback.first_sample)
+            timing.first_sample_ms.push_back(Millis(*playback.first_sample).count());
+        timing.completed += playback.completed ? 1 : 0;
         timing.length_ms = Millis(playback.length).count();
     }
     return timing;

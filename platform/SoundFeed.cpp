@@ -11,6 +11,7 @@ void SoundFeed::start(std::span<const std::uint8_t> samples, std::uint8_t silenc
     silence_ = silence;
     bytes_per_second_ = std::max(bytes_per_second, 1);
     first_sample_at_.reset();
+    last_taken_at_ = Clock::now();
     last_sample_ends_at_.reset();
 }
 
@@ -23,6 +24,7 @@ void SoundFeed::fill(std::uint8_t *stream, int length)
         const auto now = Clock::now();
         if (position_ == 0)
             first_sample_at_ = now;
+        last_taken_at_ = now;
         std::memcpy(stream, samples_.data() + position_, count);
         position_ += count;
         if (handed_over()) {
@@ -51,6 +53,12 @@ std::optional<SoundFeed::Clock::time_point> SoundFeed::first_sample_at() const
 {
     const std::lock_guard lock(mutex_);
     return first_sample_at_;
+}
+
+SoundFeed::Clock::time_point SoundFeed::last_taken_at() const
+{
+    const std::lock_guard lock(mutex_);
+    return last_taken_at_;
 }
 
 std::optional<SoundFeed::Clock::time_point> SoundFeed::last_sample_ends_at() const

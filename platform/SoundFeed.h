@@ -23,6 +23,8 @@ public:
     void stop();
 
     std::optional<Clock::time_point> first_sample_at() const;
+    // When the device last took samples of this sound, or when the sound was started.
+    Clock::time_point last_taken_at() const;
     // When the device has played out the last sample it was handed.
     std::optional<Clock::time_point> last_sample_ends_at() const;
 
@@ -36,5 +38,6 @@ private:
     std::uint8_t silence_ = 0;
     int bytes_per_second_ = 1;
     std::optional<Clock::time_point> first_sample_at_;
+    Clock::time_point last_taken_at_;
     std::optional<Clock::time_point> last_sample_ends_at_;
 };

@@ -1,5 +1,6 @@
 #include "SoundPlayer.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <SDL.h>
@@ -18,6 +19,13 @@ constexpr Uint16 kBufferFrames = 256;
 // A device that fails while playing must not hang the program: the wait ends after twice the
 // sound's length plus this margin, however the device behaves.
 constexpr std::chrono::milliseconds kFailureMargin{500};
+// A device that takes no samples for this long is given up on for this sound: the caller never
+// examines the result, and a dart must not wait for a server that has stalled or gone.
+constexpr std::chrono::milliseconds kStall{250};
+// A PulseAudio null sink (a server without a sound card) renders up to 2 s ahead and holds a new
+// stream's samples until then. A new device that stalls within this time is kept: reopening it
+// would start the same wait again on every sound.
+constexpr std::chrono::milliseconds kNewStreamWait{2500};
 constexpr std::chrono::milliseconds kStatusPoll{20};
 
 struct FreeWave {
@@ -74,19 +82,15 @@ SoundPlayer &SoundPlayer::instance()
 
 SoundPlayer::~SoundPlayer()
 {
-    close_device();
-    if (subsystem_ == Subsystem::Ready)
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    release();
 }
 
 bool SoundPlayer::has_device()
 {
     const bool found = audio_ready() && SDL_GetNumAudioDevices(0) > 0;
     // Until a sound plays, let the subsystem go again: its device watcher would wake an idle program.
-    if (device_ == 0 && subsystem_ == Subsystem::Ready) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        subsystem_ = Subsystem::Untried;
-    }
+    if (device_ == 0)
+        release();
     return found;
 }
 
@@ -110,13 +114,15 @@ void SoundPlayer::play_image(QByteArrayView image)
     perform(image);
 }
 
-void SoundPlayer::close_device()
+void SoundPlayer::release()
 {
-    if (device_ != 0) {
-        SDL_CloseAudioDevice(device_);
-        device_ = 0;
+    close_device();
+    // SDL's audio runs threads of its own (a device watcher); an idle program keeps none. A fresh
+    // start also picks the driver again, for a sound server that has come back.
+    if (audio_started_) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        audio_started_ = false;
     }
-    feed_.stop();
 }
 
 void SoundPlayer::begin(std::int32_t flags)
@@ -134,25 +140,32 @@ void SoundPlayer::perform(QByteArrayView image)
     if (!wave)
         return;
     playback_.length = length_of(*wave);
-    if (!open_device({wave->spec.freq, wave->spec.format, wave->spec.channels}))
+    if (!open_device({wave->spec.freq, wave->spec.format, wave->spec.channels})) {
+        release();
         return;
+    }
     feed_.start({wave->samples.get(), wave->size}, silence_, bytes_per_second(wave->spec));
-    playback_.completed = wait_until_played(playback_.length);
+    const Outcome outcome = wait_until_played(playback_.length);
+    playback_.completed = outcome == Outcome::Completed;
     if (const auto first = feed_.first_sample_at())
         playback_.first_sample = *first - called_at_;
     feed_.stop(); // before the samples are freed
-    if (!playback_.completed)
-        close_device();
+    if (playback_.completed)
+        device_played_ = true;
+    else if (outcome == Outcome::Failed || !waiting_for_new_stream())
+        release();
+    close_later();
 }
 
 bool SoundPlayer::audio_ready()
 {
-    if (subsystem_ == Subsystem::Untried) {
+    if (!audio_started_) {
         // SDL would otherwise take over SIGINT and SIGTERM, and the program would no longer end on them.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        subsystem_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 ? Subsystem::Ready : Subsystem::Failed;
+        // Tried again on every sound after a failure: a sound server may have come back.
+        audio_started_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     }
-    return subsystem_ == Subsystem::Ready;
+    return audio_started_;
 }
 
 bool SoundPlayer::open_device(const Format &format)
@@ -175,26 +188,62 @@ bool SoundPlayer::open_device(const Format &format)
     if (device_ == 0)
         return false;
     device_format_ = format;
+    device_opened_at_ = Clock::now();
+    device_played_ = false;
     silence_ = obtained.silence;
     SDL_PauseAudioDevice(device_, 0);
     return true;
 }
 
-bool SoundPlayer::wait_until_played(std::chrono::nanoseconds length)
+void SoundPlayer::close_device()
+{
+    if (device_ != 0) {
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
+    }
+    feed_.stop();
+}
+
+SoundPlayer::Outcome SoundPlayer::wait_until_played(std::chrono::nanoseconds length)
 {
     const auto deadline = Clock::now() + 2 * length + kFailureMargin;
     while (!feed_.wait_handed_over(std::min(deadline, Clock::now() + kStatusPoll))) {
-        if (device_stopped() || Clock::now() >= deadline)
-            return false;
+        const auto now = Clock::now();
+        if (device_stopped() || now >= deadline)
+            return Outcome::Failed;
+        if (now - feed_.last_taken_at() >= kStall)
+            return Outcome::Stalled;
     }
     if (const auto end = feed_.last_sample_ends_at())
         std::this_thread::sleep_until(std::min(*end, deadline));
-    return true;
+    return Outcome::Completed;
 }
 
 bool SoundPlayer::device_stopped() const
 {
     return SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
+}
+
+bool SoundPlayer::waiting_for_new_stream() const
+{
+    return device_ != 0 && !device_played_ && Clock::now() - device_opened_at_ < kNewStreamWait;
+}
+
+// Restarted by every sound; needs the event loop, which the program runs while it waits for clicks.
+void SoundPlayer::close_later()
+{
+    if (!audio_started_)
+        return;
+    if (close_timer_.isNull()) {
+        QCoreApplication *application = QCoreApplication::instance();
+        if (application == nullptr)
+            return;
+        close_timer_ = new QTimer(application);
+        close_timer_->setSingleShot(true);
+        close_timer_->setInterval(kKeepOpen);
+        QObject::connect(close_timer_, &QTimer::timeout, close_timer_, [this] { release(); });
+    }
+    close_timer_->start();
 }
 
 bool has_wave_device()

@@ -9,6 +9,7 @@ build=${OCHRE_BENCH_BUILD:-$OCHRE_ROOT/build}
 
 if [ "${1:-}" != --inside-xvfb ]; then
     ochre_install_packages
+    ochre_install_sound_servers
     ochre_build "$build" -DOCHRELINE_SANITIZE=OFF >&2 # figures of an instrumented build mean nothing
     exec xvfb-run -a -s "-screen 0 1600x1200x24" "$0" --inside-xvfb
 fi
@@ -25,3 +26,37 @@ run "$bin/startup_bench" "${OCHRE_BENCH_RUNS:-15}" 10000 1000
 run "$bin/dart_latency" 3000
 SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} run "$bin/sound_figures" 9 5000
 run "$bin/name_box_figures"
+
+# The sounds on private sound servers of the sound test harness: sound_latency's line per sound,
+# what reached the server, and where the virtual ALSA card logs what it played, how soon each sound
+# was heard after its call; then what opening the device costs and the idle wake-ups once it has
+# been let go. A server that cannot run here is named with the reason.
+sound_on_server() { # KIND SDL_DRIVER
+    local kind=$1 driver=$2 harness missing dir variables card heard
+    echo "# sound on $kind, SDL driver $driver"
+    harness=$(ochre_sound_harness) || { echo "#   skipped: no sound test harness"; return 0; }
+    missing=$(ochre_sound_server_missing "$kind")
+    [ -z "$missing" ] || { echo "#   skipped: missing $missing"; return 0; }
+    dir=$(mktemp -d "${TMPDIR:-/tmp}/ochre-sound.XXXXXX")
+    if variables=$(bash "$harness/start-sound-server.sh" "$kind" "$dir" 2>>"$log"); then
+        # A recording of the server's monitor is too coarse in time to say when a sound was heard.
+        case $kind in
+            *alsa) card=(--card-log) heard=(python3 "$OCHRE_ROOT/bench/heard_delay.py" "$OCHRE_ROOT/resources") ;;
+            *) card=(--quiet-segments) heard=(grep -v '^call ') ;;
+        esac
+        (eval "$variables"
+         SDL_AUDIODRIVER=$driver python3 "$harness/record-sink.py" "${card[@]}" -- "$bin/sound_latency" --calls \
+             2>>"$log" | "${heard[@]}" | sed -e '/^audio device/d' -e 's/^/#   /' || true
+         # What opening the device costs on this server, and whether it is let go when idle.
+         SDL_AUDIODRIVER=$driver "$bin/sound_figures" 1 3000 2>>"$log" \
+             | grep -E '^sound_(first_call|reopen)_HIT_(blocked|first_sample) |^sound_idle_wakeups' | sed 's/^/#   /') || true
+    else
+        echo "#   skipped: the server did not start; see $log"
+    fi
+    bash "$harness/start-sound-server.sh" stop "$dir" >/dev/null 2>&1 || true
+    rm -rf "$dir"
+}
+for server in pipewire:pipewire pipewire:pulseaudio pulseaudio:pulseaudio alsa:alsa \
+              pulseaudio-alsa:pulseaudio pipewire-alsa:pipewire pipewire-alsa:pulseaudio; do
+    sound_on_server "${server%%:*}" "${server#*:}"
+done

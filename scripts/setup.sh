@@ -6,10 +6,26 @@ OCHRE_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsdl2-dev libxcb1-dev fonts
 # Packaging test: dpkg-shlibdeps for the package's dependencies, and the desktop entry and AppStream validators.
 OCHRE_PACKAGES+=(dpkg-dev desktop-file-utils appstream)
 
+# Sound servers for the tests against real servers (tests/sound_server_test.sh), one group per kind
+# of server. Optional: a group that cannot be installed without removing a package is left out with
+# a line saying so, and the tests of that kind are skipped. PipeWire's PulseAudio service is not
+# installed: beside pulseaudio it would compete for the session's sound socket (later Debian releases
+# make the two conflict). The harness runs it from its configuration, unpacked here from the package.
+OCHRE_SOUND_GROUPS=(
+    "pipewire: pipewire pipewire-bin wireplumber dbus pulseaudio-utils"
+    "pulseaudio: pulseaudio pulseaudio-utils"
+    "alsa: gcc libasound2-dev"
+)
+
 ochre_install_packages() {
+    ochre_apt_install "${OCHRE_PACKAGES[@]}" "$@"
+}
+
+# Installs the packages not yet installed, never removing one.
+ochre_apt_install() {
     local missing=()
     local pkg
-    for pkg in "${OCHRE_PACKAGES[@]}" "$@"; do
+    for pkg in "$@"; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -17,7 +33,56 @@ ochre_install_packages() {
     local sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends --no-remove "${missing[@]}"
+}
+
+ochre_install_sound_servers() {
+    local group packages
+    for group in "${OCHRE_SOUND_GROUPS[@]}"; do
+        read -r -a packages <<<"${group#*:}"
+        ochre_apt_install "${packages[@]}" \
+            || echo "Sound server ${group%%:*}: ${packages[*]} could not be installed (a package would have to be removed, or apt-get failed); its tests will be skipped"
+    done
+    local cache=${SOUND_TEST_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/sound-test}
+    if [ ! -f /usr/share/pipewire/pipewire-pulse.conf ] && [ ! -f "$cache/usr/share/pipewire/pipewire-pulse.conf" ]; then
+        mkdir -p "$cache"
+        (cd "$cache" && apt-get download pipewire-pulse >/dev/null 2>&1 && dpkg-deb -x pipewire-pulse_*.deb .) \
+            || echo "Sound server pipewire: pipewire-pulse could not be unpacked into $cache; its tests will be skipped"
+    fi
+}
+
+# The sound test harness: OCHRE_SOUND_HARNESS, else shared/sound-harness beside the repository, else
+# /work/shared/sound-harness. Prints its folder; fails when there is none.
+ochre_sound_harness() {
+    local candidate
+    for candidate in "${OCHRE_SOUND_HARNESS:-}" "$OCHRE_ROOT/../shared/sound-harness" /work/shared/sound-harness; do
+        if [ -n "$candidate" ] && [ -f "$candidate/start-sound-server.sh" ]; then
+            (cd "$candidate" && pwd)
+            return 0
+        fi
+    done
+    return 1
+}
+
+# What the harness's sound server KIND needs and this machine lacks; prints nothing when it can run.
+ochre_sound_server_missing() {
+    local missing=() tool
+    local tools=(python3)
+    case $1 in
+        pipewire*) tools+=(pipewire wireplumber dbus-daemon pactl parec) ;;
+        pulseaudio*) tools+=(pulseaudio pactl parec) ;;
+    esac
+    case $1 in *alsa) tools+=(gcc) ;; esac
+    for tool in "${tools[@]}"; do
+        command -v "$tool" >/dev/null || missing+=("$tool")
+    done
+    case $1 in *alsa) [ -f /usr/include/alsa/pcm_external.h ] || missing+=(libasound2-dev) ;; esac
+    local cache=${SOUND_TEST_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/sound-test}
+    case $1 in pipewire*)
+        [ -f /usr/share/pipewire/pipewire-pulse.conf ] || [ -f "$cache/usr/share/pipewire/pipewire-pulse.conf" ] \
+            || missing+=("pipewire-pulse's configuration")
+    esac
+    echo "${missing[*]}"
 }
 
 ochre_build() {

@@ -5,9 +5,12 @@ set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 
 ochre_install_packages
+ochre_install_sound_servers
 ochre_build "$OCHRE_ROOT/build" -DOCHRELINE_WERROR=ON
 cd "$OCHRE_ROOT/build"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600
+# Why tests were skipped (a sound server that is not installed, no sound test harness).
+grep -h '^SKIP: ' Testing/Temporary/LastTest.log || true
 
 # The same tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer: any report fails
 # the run. Leak reports from system libraries' one-time allocations are suppressed in tests/lsan.supp;

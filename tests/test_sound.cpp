@@ -4,12 +4,16 @@
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
+#include <thread>
 
 // One executable, run once per SDL driver: the driver is chosen when SDL's audio starts, once per process.
 
@@ -202,7 +206,7 @@ private:
     // Closing the device flushes the driver's file; the next sound opens it afresh.
     QByteArray device_output() const
     {
-        SoundPlayer::instance().close_device();
+        SoundPlayer::instance().release();
         QFile file(output_path());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
@@ -234,6 +238,105 @@ private slots:
     }
 };
 
+// Run by sound_server_test.sh inside a private sound server started by the sound test harness
+// (SOUND_TEST_KIND, SOUND_TEST_DIR; the harness in OCHRE_SOUND_HARNESS), with SDL's driver for it.
+class SoundOnServer : public QObject {
+    Q_OBJECT
+private slots:
+    void everyEmbeddedSoundPlaysCompletely_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"HIT", "SHOTGUN", "EXPLOSION"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void everyEmbeddedSoundPlaysCompletely()
+    {
+        QFETCH(QString, name);
+        QVERIFY(plays_completely(name));
+    }
+
+    void serverStoppedMidSoundEndsItAndTheNextSoundPlays()
+    {
+        if (kind() == "alsa")
+            QSKIP("plain ALSA has no server to stop");
+        QVERIFY(plays_completely(QStringLiteral("HIT")));
+        std::atomic<qint64> stopped_at{-1};
+        QElapsedTimer clock;
+        clock.start();
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            end_server();
+            stopped_at = clock.elapsed();
+        });
+        play_sound(QStringLiteral("EXPLOSION"));
+        const qint64 returned_at = clock.elapsed();
+        stopper.join();
+        qInfo("server ended at %lld ms, EXPLOSION returned at %lld ms", qint64(stopped_at), returned_at);
+        QVERIFY(!SoundPlayer::instance().last_playback().completed);
+        QVERIFY2(returned_at < stopped_at + 500, "the sound went on waiting for a server that had gone");
+        QCOMPARE(harness({QStringLiteral("stop"), dir()}), 0);
+        QCOMPARE(harness({kind(), dir()}), 0);
+        QVERIFY(plays_completely(QStringLiteral("HIT")));
+    }
+
+private:
+    static QString kind() { return qEnvironmentVariable("SOUND_TEST_KIND"); }
+    static QString dir() { return qEnvironmentVariable("SOUND_TEST_DIR"); }
+
+    // Ends every process of the server at once, as a session restarting its sound server does.
+    static void end_server()
+    {
+        QFile pids(dir() + QStringLiteral("/pids"));
+        if (!pids.open(QIODevice::ReadOnly))
+            return;
+        while (!pids.atEnd()) {
+            const QList<QByteArray> fields = pids.readLine().split(' ');
+            if (const pid_t pid = fields.first().toInt(); pid > 0)
+                kill(pid, SIGTERM);
+        }
+    }
+
+    static int harness(const QStringList &arguments)
+    {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QStringLiteral("bash"),
+                      QStringList{qEnvironmentVariable("OCHRE_SOUND_HARNESS") + QStringLiteral("/start-sound-server.sh")}
+                          + arguments);
+        if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
+            qWarning("start-sound-server.sh: %s", qPrintable(process.errorString()));
+            return -1;
+        }
+        return process.exitCode();
+    }
+
+    // Every play returns within its bound. A PulseAudio null sink holds a new stream for up to 2 s,
+    // and sounds given up meanwhile are not complete; any other server takes the first sound at once.
+    static bool plays_completely(const QString &name)
+    {
+        const QDeadlineTimer wait(kind() == "pulseaudio" ? 3000 : 0);
+        for (;;) {
+            QElapsedTimer clock;
+            clock.start();
+            play_sound(name);
+            const auto &playback = SoundPlayer::instance().last_playback();
+            const auto bound = std::chrono::duration_cast<std::chrono::milliseconds>(2 * playback.length).count() + 500;
+            if (clock.elapsed() >= bound) {
+                qWarning("%s blocked %lld ms, past its bound of %lld ms", qPrintable(name), clock.elapsed(),
+                         qint64(bound));
+                return false;
+            }
+            if (playback.completed)
+                return true;
+            if (wait.hasExpired()) {
+                qWarning("%s did not play completely", qPrintable(name));
+                return false;
+            }
+        }
+    }
+};
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -246,6 +349,10 @@ int main(int argc, char **argv)
     }
     if (driver == "disk") {
         SoundOnDiskDriver test;
+        return QTest::qExec(&test, argc, argv);
+    }
+    if (qEnvironmentVariableIsSet("SOUND_TEST_KIND")) {
+        SoundOnServer test;
         return QTest::qExec(&test, argc, argv);
     }
     SoundWithoutDriver test;

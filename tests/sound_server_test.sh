@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs test_sound against a private sound server of one kind, started by the sound test harness:
+# each embedded sound is played while the harness records what reaches the server's sink, which
+# must hold the sound's non-silent samples; then the server is ended in the middle of a sound and
+# started again. Exit 77 (skipped, with a line saying why) when the harness or the kind's programs
+# are missing (scripts/setup.sh says where the harness is looked for).
+# Usage: sound_server_test.sh TEST_SOUND KIND SDL_DRIVER
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/setup.sh"
+
+test_sound=$1
+kind=$2
+driver=$3
+
+skip() {
+    echo "SKIP: sound server $kind (SDL driver $driver): $*"
+    exit 77
+}
+
+harness=$(ochre_sound_harness) || skip "no sound test harness (set OCHRE_SOUND_HARNESS to its folder)"
+missing=$(ochre_sound_server_missing "$kind")
+[ -z "$missing" ] || skip "missing $missing (scripts/setup.sh installs them where no package has to be removed)"
+
+dir=$(mktemp -d "${TMPDIR:-/tmp}/ochre-sound.XXXXXX")
+trap 'bash "$harness/start-sound-server.sh" stop "$dir" >/dev/null 2>&1 || true; rm -rf "$dir"' EXIT
+variables=$(bash "$harness/start-sound-server.sh" "$kind" "$dir") || { echo "FAIL: the $kind server did not start" >&2; exit 1; }
+eval "$variables"
+export SDL_AUDIODRIVER=$driver OCHRE_SOUND_HARNESS=$harness
+
+# Non-silent samples in the sound file, by the recorder's measure (above 512 of 32768): the sink
+# must get at least nine tenths of them, after the server's resampling.
+nonsilent() {
+    python3 - "$OCHRE_ROOT/resources/$1.wav" <<'PY'
+import sys, wave
+with wave.open(sys.argv[1]) as w:
+    print(sum(1 for b in w.readframes(w.getnframes()) if abs(b - 128) * 256 > 512) * 9 // 10)
+PY
+}
+
+for sound in HIT SHOTGUN EXPLOSION; do
+    echo "== $sound"
+    python3 "$harness/record-sink.py" --quiet-segments --expect "$(nonsilent "$sound")" -- \
+        "$test_sound" "everyEmbeddedSoundPlaysCompletely:$sound"
+done
+echo "== server ended in the middle of a sound"
+"$test_sound" serverStoppedMidSoundEndsItAndTheNextSoundPlays
