@@ -38,10 +38,8 @@ QString frmnotice::caption() const
 
 bool frmnotice::event(QEvent *event)
 {
-    if (event->type() == QEvent::Show) {
-        keep_title_empty(*this);
-        keep_off_taskbar(*this);
-    }
+    if (event->type() == QEvent::Show)
+        keep_untitled_and_off_taskbar(*this);
     centre_on_activation(*this, *event);
     return QDialog::event(event);
 }

@@ -47,30 +47,30 @@ bool has_atom(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t prop
     return std::find(atoms, atoms + count, wanted) != atoms + count;
 }
 
-} // namespace
-
-void keep_title_empty(QWidget &window)
+void keep_title_empty(const X11Window &x11)
 {
-    if (!window.windowTitle().isEmpty())
-        return;
-    const X11Window x11 = x11_window_of(window);
-    if (!x11.connection)
-        return;
     xcb_change_property(x11.connection, XCB_PROP_MODE_REPLACE, x11.id, atom(x11.connection, "_NET_WM_NAME"),
                         atom(x11.connection, "UTF8_STRING"), 8, 0, nullptr);
-    xcb_flush(x11.connection);
 }
 
-void keep_off_taskbar(QWidget &window)
+void keep_off_taskbar(const X11Window &x11)
 {
-    const X11Window x11 = x11_window_of(window);
-    if (!x11.connection)
-        return;
     // Qt adds its own states to what an unmapped window already carries when it maps the window.
     const xcb_atom_t state = atom(x11.connection, "_NET_WM_STATE");
     const xcb_atom_t skip = atom(x11.connection, "_NET_WM_STATE_SKIP_TASKBAR");
-    if (has_atom(x11.connection, x11.id, state, skip))
+    if (!has_atom(x11.connection, x11.id, state, skip))
+        xcb_change_property(x11.connection, XCB_PROP_MODE_APPEND, x11.id, state, XCB_ATOM_ATOM, 32, 1, &skip);
+}
+
+} // namespace
+
+void keep_untitled_and_off_taskbar(QWidget &window)
+{
+    const X11Window x11 = x11_window_of(window);
+    if (!x11.connection)
         return;
-    xcb_change_property(x11.connection, XCB_PROP_MODE_APPEND, x11.id, state, XCB_ATOM_ATOM, 32, 1, &skip);
+    if (window.windowTitle().isEmpty())
+        keep_title_empty(x11);
+    keep_off_taskbar(x11);
     xcb_flush(x11.connection);
 }

@@ -2,12 +2,9 @@
 
 class QWidget;
 
-// What a window manager on X11 shows of a window in its title bar, window list and taskbar. Both
-// functions act on a created window that is not mapped yet (call them when it is about to be shown);
-// on other window systems they do nothing.
+// What a window manager on X11 shows of a window in its title bar, window list and taskbar.
 
-// Keeps an empty title empty: Qt would put the application's name in its place.
-void keep_title_empty(QWidget &window);
-
-// Keeps the window out of the taskbar.
-void keep_off_taskbar(QWidget &window);
+// Keeps an untitled window untitled (Qt would put the application's name in its place) and out of the
+// taskbar. Acts on a created window that is not mapped yet: call it when the window is about to be
+// shown. On other window systems it does nothing.
+void keep_untitled_and_off_taskbar(QWidget &window);

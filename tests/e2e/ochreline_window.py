@@ -167,6 +167,11 @@ class OchrelineWindow:
                  lambda: (is_showing(entry) and extents(entry)[1] > 0, extents(entry)))
         return entry
 
+    def close_menu(self, entry):
+        """Closes the open menu with Escape and waits until the item is gone."""
+        self.desktop.key("Escape")
+        wait_for("Escape to close the menu", lambda: (not is_showing(entry), "still open"))
+
     def choose(self, menu, item):
         self.desktop.click(*centre(self.open_menu(menu, item)))
 

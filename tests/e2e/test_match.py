@@ -15,7 +15,7 @@ import time
 import pyatspi
 
 from desktop import (AppTree, Desktop, E2eFailure, centre, descendants, extents, is_checked, is_enabled,
-                     is_showing, wait_for)
+                     wait_for)
 from ochreline_window import (ABOUT_TITLE, NAME_RECTS, PLAYERS_TITLE, POINTS_TITLE, SCORE_RECTS, STARTUP_TEXT,
                               OchrelineWindow, pixel_rect)
 
@@ -291,8 +291,7 @@ def play(window):
     blank = [window.panel(n) for n in (2, 4, 6)]
     if blank != ["", "", ""]:
         raise E2eFailure(f"a dart before the first match changed panels 2, 4, 6 to {blank}")
-    window.desktop.key("Escape")
-    wait_for("Escape to close the File menu", lambda: (not is_showing(new_game), "still open"))
+    window.close_menu(new_game)
     window.fill_in_new_game(escape_leaves_new_game_open(window), PLAYERS, GAME, TYPED)
     if window.shown_players() != list(range(1, PLAYERS + 1)):
         wait_for("the panels of players 1 to 3 to show",
@@ -322,8 +321,7 @@ def play(window):
     exit_item = window.open_menu("File", "Exit")
     match.expect("a dart after the win to change nothing", active="Tom & jerry", hit="0", total="0",
                  scores=["0", "278", "211"])
-    window.desktop.key("Escape")
-    wait_for("Escape to close the File menu", lambda: (not is_showing(exit_item), "still open"))
+    window.close_menu(exit_item)
 
 
 def opened_addresses(log):
@@ -340,8 +338,7 @@ def check_double_click_opens_one_address(window, log):
     wait_for("the web panel to open its address", lambda: (bool(opened_addresses(log)), "nothing opened"))
     # Once the File menu is open both clicks have been handled; the recorder is given a moment to write.
     entry = window.open_menu("File", "New Game")
-    window.desktop.key("Escape")
-    wait_for("Escape to close the File menu", lambda: (not is_showing(entry), "still open"))
+    window.close_menu(entry)
     time.sleep(0.5)
     if opened_addresses(log) != [WEB_ADDRESS]:
         raise E2eFailure(f"one double click on the web panel opened {opened_addresses(log)}, "
