@@ -4,6 +4,8 @@
 #include <random>
 #include <vector>
 
+class SoundPlayer;
+
 // How long play_sound blocked for each of several plays of one embedded sound, how soon the first
 // sample of each reached the output device, and how many played completely.
 struct SoundTiming {
@@ -18,5 +20,7 @@ struct SoundTiming {
 };
 
 // Plays the sound `runs` times, each after `pause` and a random one of up to 60 ms when `spread` is given.
-SoundTiming time_sound(const char *name, int runs, std::mt19937 *spread = nullptr,
+SoundTiming time_sound(SoundPlayer &player, const char *name, int runs, std::mt19937 *spread = nullptr,
                        std::chrono::milliseconds pause = std::chrono::milliseconds(0));
+// Asks the player whether there is an output device and runs the event loop until it answers.
+bool has_wave_device(SoundPlayer &player);

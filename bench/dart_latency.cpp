@@ -14,6 +14,7 @@
 #include "ReferenceClickPad.h"
 #include "StatusBar.h"
 #include "SyntheticClick.h"
+#include "SoundPlayer.h"
 #include "frmmain.h"
 
 #include <QApplication>
@@ -85,8 +86,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const int darts = argc > 1 ? std::max(std::atoi(argv[1]), kBlock) : 3000;
 
+    SoundPlayer sound;
     Module1 settings; // sound_on stays false
-    frmmain window(settings);
+    frmmain window(settings, sound);
     window.move(0, 0);
     window.show();
     ReferenceClickPad pad;

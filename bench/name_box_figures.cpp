@@ -7,6 +7,7 @@
 
 #include "BenchFigures.h"
 #include "Module1.h"
+#include "SoundPlayer.h"
 #include "frmmain.h"
 
 #include <QAction>
@@ -99,8 +100,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const int pasted = argc > 1 ? std::max(std::atoi(argv[1]), 1) : 10'000'000;
 
+    SoundPlayer sound;
     Module1 settings;
-    frmmain window(settings);
+    frmmain window(settings, sound);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;

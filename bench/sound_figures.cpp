@@ -29,10 +29,10 @@ namespace {
 
 constexpr std::array kSounds{"HIT", "SHOTGUN", "EXPLOSION"};
 
-SoundTiming measure(const std::string &prefix, const char *name, int runs, std::mt19937 *random,
+SoundTiming measure(SoundPlayer &player, const std::string &prefix, const char *name, int runs, std::mt19937 *random,
                     std::optional<double> reference_first_sample = std::nullopt)
 {
-    const SoundTiming timing = time_sound(name, runs, random);
+    const SoundTiming timing = time_sound(player, name, runs, random);
     const double blocked = bench::median(timing.blocked_ms);
     bench::print_figure(prefix + "_blocked", blocked, "ms", timing.length_ms);
     bench::print_figure(prefix + "_blocked_beyond_length", blocked - timing.length_ms, "ms");
@@ -49,9 +49,10 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
         qputenv("SDL_AUDIODRIVER", "dummy");
     QCoreApplication app(argc, argv);
+    SoundPlayer player;
     const int runs = argc > 1 ? std::max(std::atoi(argv[1]), 1) : 9;
     const std::chrono::milliseconds idle(argc > 2 ? std::atoi(argv[2]) : 5000);
-    if (!has_wave_device()) {
+    if (!has_wave_device(player)) {
         std::printf("sound_device 0 flag - -\n");
         return 1;
     }
@@ -60,12 +61,12 @@ int main(int argc, char **argv)
     int failures = 0;
     std::mt19937 random(7);
     // The first sound of the process also opens the output device.
-    failures += measure("sound_first_call_HIT", "HIT", 1, nullptr).all_completed() ? 0 : 1;
+    failures += measure(player, "sound_first_call_HIT", "HIT", 1, nullptr).all_completed() ? 0 : 1;
     double warm_first_sample = 0;
     for (const char *name : kSounds) {
         const std::string prefix = std::string("sound_") + name;
-        failures += measure(prefix + "_back_to_back", name, runs, nullptr).all_completed() ? 0 : 1;
-        const SoundTiming timing = measure(prefix, name, runs, &random);
+        failures += measure(player, prefix + "_back_to_back", name, runs, nullptr).all_completed() ? 0 : 1;
+        const SoundTiming timing = measure(player, prefix, name, runs, &random);
         failures += timing.all_completed() ? 0 : 1;
         if (std::string_view(name) == "HIT")
             warm_first_sample = bench::median(timing.first_sample_ms);
@@ -77,6 +78,6 @@ int main(int argc, char **argv)
     bench::print_figure("sound_idle_wakeups_after_playing", static_cast<double>(after.wakeups), "switches",
                         static_cast<double>(before.wakeups));
     // The next sound starts SDL's audio and opens the device again.
-    failures += measure("sound_reopen_HIT", "HIT", 1, nullptr, warm_first_sample).all_completed() ? 0 : 1;
+    failures += measure(player, "sound_reopen_HIT", "HIT", 1, nullptr, warm_first_sample).all_completed() ? 0 : 1;
     return failures == 0 ? 0 : 1;
 }

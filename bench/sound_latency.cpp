@@ -19,9 +19,9 @@ constexpr std::array kSounds{"HIT", "SHOTGUN", "EXPLOSION"};
 
 // One line per sound, also when plays failed, so that a failure still shows what it cost:
 // medians of blocking and first sample, the longest block, how many plays completed.
-bool measure(const char *name, bool calls)
+bool measure(SoundPlayer &player, const char *name, bool calls)
 {
-    const SoundTiming timing = time_sound(name, kRuns, nullptr, std::chrono::milliseconds(calls ? 300 : 0));
+    const SoundTiming timing = time_sound(player, name, kRuns, nullptr, std::chrono::milliseconds(calls ? 300 : 0));
     for (int run = 0; calls && run < timing.runs(); ++run)
         std::printf("call %s at wall-clock ms %.1f blocked %.1f ms\n", name, timing.called_at_ms[run],
                     timing.blocked_ms[run]);
@@ -41,10 +41,11 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
         qputenv("SDL_AUDIODRIVER", "dummy");
     QCoreApplication app(argc, argv);
+    SoundPlayer player;
     const bool calls = app.arguments().contains(QStringLiteral("--calls"));
-    std::printf("audio device: %s\n", has_wave_device() ? "yes" : "none");
+    std::printf("audio device: %s\n", has_wave_device(player) ? "yes" : "none");
     int failures = 0;
     for (const char *name : kSounds)
-        failures += measure(name, calls) ? 0 : 1;
+        failures += measure(player, name, calls) ? 0 : 1;
     return failures == 0 ? 0 : 1;
 }

@@ -9,10 +9,12 @@
 #include "ModalCloser.h"
 #include "Module1.h"
 #include "ProbeReport.h"
+#include "SoundPlayer.h"
 #include "frmmain.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QIcon>
 
 namespace {
@@ -24,8 +26,19 @@ void sound_off(frmmain &window)
         sound->trigger();
 }
 
+// The device check answers while the splash is up; the menu shows the answer.
+bool sound_device(frmmain &window)
+{
+    auto *sound = window.findChild<QAction *>(QStringLiteral("mnusound"));
+    const QDeadlineTimer wait(5000);
+    while (sound->isEnabled() && !sound->isChecked() && !wait.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return sound->isChecked();
+}
+
 void throw_darts(frmmain &window, Module1 &settings, int darts)
 {
+    sound_device(window);
     sound_off(window);
     DartThrower thrower(window, settings);
     probe_report::value("darts_rss_before_kb", static_cast<double>(bench::status_kb("VmRSS")));
@@ -49,15 +62,16 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     setup_application();
 
+    SoundPlayer sound;
     Module1 settings;
-    frmmain window(settings);
+    frmmain window(settings, sound);
     FirstPaintProbe probe(window);
     ModalCloser closer;
     const int splash_ms = probe_report::option(argc, argv, "--splash");
     window.Form_Load(splash_ms > 0 ? splash_ms : 50);
     if (!probe_report::startup(main_ns, probe))
         return 1;
-    probe_report::value("sound_device", settings.sound_on ? 1 : 0);
+    probe_report::value("sound_device", sound_device(window) ? 1 : 0);
     if (const int idle_ms = probe_report::option(argc, argv, "--idle"))
         probe_report::idle(idle_ms);
     if (const int darts = probe_report::option(argc, argv, "--darts"))

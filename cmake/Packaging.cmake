@@ -18,9 +18,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vantorel Software <info@vantorel.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION "games")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# dpkg-shlibdeps (from dpkg-dev) works out the Qt, SDL and C++ runtime packages from the executable.
+# dpkg-shlibdeps (from dpkg-dev) works out the Qt and C++ runtime packages from the executable.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The board and score labels are designed for these metric-compatible faces.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# The board and score labels are designed for these metric-compatible faces. SDL is loaded when sound is
+# first needed, so dpkg-shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libsdl2-2.0-0")
 
 include(CPack)

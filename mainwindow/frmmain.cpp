@@ -7,7 +7,7 @@
 #include "HelpViewer.h"
 #include "InvertLine.h"
 #include "MenuStyle.h"
-#include "SoundPlayer.h"
+#include "SoundInterface.h"
 #include "StatusBar.h"
 #include "TextColour.h"
 #include "Twips.h"
@@ -62,10 +62,11 @@ QString fromUtf8(std::string_view text)
 
 } // namespace
 
-frmmain::frmmain(Module1 &settings, QWidget *parent)
+frmmain::frmmain(Module1 &settings, SoundInterface &sound, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , settings_(settings)
+    , sound_(sound)
     , match_(settings, *this)
 {
     setObjectName(QStringLiteral("frmmain"));
@@ -175,18 +176,25 @@ void frmmain::Form_Load(int splash_interval_ms)
     settings_.start_score = 301;
     settings_.points_pick = 0;
     match_.game_over = true;
-    settings_.sound_on = has_wave_device();
-    if (settings_.sound_on)
-        mnusound_->setChecked(true);
-    else
-        mnusound_->setEnabled(false);
 
     show();
     QCoreApplication::processEvents();
+    // Asking a sound server can take long: the window is painted first, and the answer comes while
+    // the splash is up, before any dart can be thrown.
+    sound_.check_device(this, [this](bool found) { set_sound_device(found); });
 
     auto *splash = new frmsplash(splash_interval_ms, this);
     splash->exec();
     showStartupMessage();
+}
+
+void frmmain::set_sound_device(bool found)
+{
+    settings_.sound_on = found;
+    if (settings_.sound_on)
+        mnusound_->setChecked(true);
+    else
+        mnusound_->setEnabled(false);
 }
 
 // At the top of the screen, centred across it; wider than the screen gives a negative left edge.
@@ -342,7 +350,7 @@ void frmmain::enable_adjustments()
 
 void frmmain::play_sound(std::string_view name)
 {
-    ::play_sound(fromUtf8(name));
+    sound_.play(fromUtf8(name));
 }
 
 void frmmain::set_notice_caption(std::string_view caption)

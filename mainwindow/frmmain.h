@@ -10,6 +10,7 @@
 
 class BoardPicture;
 class QLabel;
+class SoundInterface;
 class StatusBar;
 class frmnotice;
 class frmplayers;
@@ -22,10 +23,11 @@ public:
     static constexpr int kSplashIntervalMs = 4000;
     static constexpr int kWebPanel = 7;
 
-    explicit frmmain(Module1 &settings, QWidget *parent = nullptr);
+    frmmain(Module1 &settings, SoundInterface &sound, QWidget *parent = nullptr);
     ~frmmain() override;
 
     // The whole start-up: placement, settings, sound detection, splash and the start-up message.
+    // The sound device is set once the sound asked for it has answered (set_sound_device).
     void Form_Load(int splash_interval_ms = kSplashIntervalMs);
 
     Match &match() { return match_; }
@@ -58,6 +60,7 @@ private:
     void buildClientArea();
     void buildPlayerPanels(QWidget *client);
     void buildMenus();
+    void set_sound_device(bool found);
     void placeAtTopOfScreen();
     void showStartupMessage();
     void adjustPoints(Adjustment direction);
@@ -66,6 +69,7 @@ private:
     QLabel *scoreLabel(int player) const;
 
     Module1 &settings_;
+    SoundInterface &sound_;
     Match match_;
 
     BoardPicture *Picture1_ = nullptr;

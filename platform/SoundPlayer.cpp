@@ -1,55 +1,44 @@
 #include "SoundPlayer.h"
 
-#include <QCoreApplication>
-#include <QFile>
+#include "PlatformLog.h"
+#include "SdlLibrary.h"
 
-#include <SDL.h>
+#include <QFile>
+#include <QPointer>
 
 #include <algorithm>
 #include <climits>
-#include <memory>
 #include <thread>
 
 namespace {
 
 using Clock = SoundFeed::Clock;
 
-// 256 frames is about 23 ms at 11025 Hz: short enough that a sound starts and ends on time.
-constexpr Uint16 kBufferFrames = 256;
-// A device that fails while playing must not hang the program: the wait ends after twice the
-// sound's length plus this margin, however the device behaves.
-constexpr std::chrono::milliseconds kFailureMargin{500};
 // A device that takes no samples for this long is given up on for this sound: the caller never
 // examines the result, and a dart must not wait for a server that has stalled or gone.
 constexpr std::chrono::milliseconds kStall{250};
-// A PulseAudio null sink (a server without a sound card) renders up to 2 s ahead and holds a new
-// stream's samples until then. A new device that stalls within this time is kept: reopening it
-// would start the same wait again on every sound.
-constexpr std::chrono::milliseconds kNewStreamWait{2500};
 constexpr std::chrono::milliseconds kStatusPoll{20};
-
-struct FreeWave {
-    void operator()(Uint8 *samples) const { SDL_FreeWAV(samples); }
-};
 
 struct Wave {
     SDL_AudioSpec spec{};
-    std::unique_ptr<Uint8, FreeWave> samples;
+    std::shared_ptr<Uint8> samples;
     Uint32 size = 0;
 };
 
-std::optional<Wave> load_wave(QByteArrayView image)
+std::optional<Wave> load_wave(const SdlLibrary &sdl, QByteArrayView image)
 {
     if (image.isEmpty() || image.size() > INT_MAX)
         return std::nullopt;
-    SDL_RWops *source = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()));
+    SDL_RWops *source = sdl.RWFromConstMem(image.data(), static_cast<int>(image.size()));
     if (source == nullptr)
         return std::nullopt;
     Wave wave;
     Uint8 *samples = nullptr;
-    if (SDL_LoadWAV_RW(source, 1, &wave.spec, &samples, &wave.size) == nullptr)
+    if (sdl.LoadWAV_RW(source, 1, &wave.spec, &samples, &wave.size) == nullptr) {
+        qCDebug(lcPlatform, "not a wave image: %s", sdl.GetError());
         return std::nullopt;
-    wave.samples.reset(samples);
+    }
+    wave.samples.reset(samples, sdl.FreeWAV);
     if (wave.size == 0)
         return std::nullopt;
     return wave;
@@ -74,30 +63,41 @@ bool is_plain_name(const QString &name)
 
 } // namespace
 
-SoundPlayer &SoundPlayer::instance()
+SoundPlayer::SoundPlayer(QByteArray driver)
+    : device_(std::make_shared<SoundDevice>(std::move(driver)))
 {
-    static SoundPlayer player;
-    return player;
+    close_timer_.setSingleShot(true);
+    close_timer_.setInterval(kKeepOpen);
+    QObject::connect(&close_timer_, &QTimer::timeout, &close_timer_, [this] { release(); });
 }
 
 SoundPlayer::~SoundPlayer()
 {
-    release();
+    // The device goes before the feed it plays from; a call that has not come back by the end of the
+    // wait keeps the device alive and lets it go itself.
+    const auto until = Clock::now() + kBound;
+    while (!thread_.run([device = device_] { device->release(); }, until) && Clock::now() < until)
+        std::this_thread::sleep_for(kStatusPoll);
 }
 
-bool SoundPlayer::has_device()
+void SoundPlayer::check_device(QObject *context, std::function<void(bool found)> answer)
 {
-    const bool found = audio_ready() && SDL_GetNumAudioDevices(0) > 0;
-    // Until a sound plays, let the subsystem go again: its device watcher would wake an idle program.
-    if (device_ == 0)
-        release();
-    return found;
+    auto found = std::make_shared<bool>(false);
+    const bool started = thread_.start([device = device_, found] { *found = device->find_device(); },
+                                       [receiver = QPointer<QObject>(context), answer, found] {
+                                           if (receiver)
+                                               answer(*found);
+                                       });
+    if (!started) {
+        qCWarning(lcPlatform, "sound off: the sound server has not answered an earlier call");
+        if (context != nullptr)
+            QMetaObject::invokeMethod(context, [answer] { answer(false); }, Qt::QueuedConnection);
+    }
 }
 
-void SoundPlayer::play(const QString &name, std::int32_t &flags)
+void SoundPlayer::play(const QString &name)
 {
-    flags |= kMemory;
-    begin(flags);
+    begin();
     if (!is_plain_name(name))
         return;
     // Resource names are stored in capitals and looked up regardless of case.
@@ -110,154 +110,95 @@ void SoundPlayer::play(const QString &name, std::int32_t &flags)
 
 void SoundPlayer::play_image(QByteArrayView image)
 {
-    begin(kDefaultFlags);
+    begin();
     perform(image);
 }
 
 void SoundPlayer::release()
 {
-    close_device();
-    // SDL's audio runs threads of its own (a device watcher); an idle program keeps none. A fresh
-    // start also picks the driver again, for a sound server that has come back.
-    if (audio_started_) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        audio_started_ = false;
-    }
+    if (!thread_.start([device = device_] { device->release(); }))
+        close_later(); // tried again once the call in progress is back
 }
 
-void SoundPlayer::begin(std::int32_t flags)
+void SoundPlayer::begin()
 {
     called_at_ = Clock::now();
     playback_ = Playback{};
-    playback_.flags = flags;
 }
 
 void SoundPlayer::perform(QByteArrayView image)
 {
-    if (!audio_ready())
+    if (!library_ready())
         return;
-    const std::optional<Wave> wave = load_wave(image);
+    const std::optional<Wave> wave = load_wave(*device_->library(), image);
     if (!wave)
         return;
     playback_.length = length_of(*wave);
-    if (!open_device({wave->spec.freq, wave->spec.format, wave->spec.channels})) {
+    const auto deadline = called_at_ + playback_.length + kBound;
+    const SoundDevice::Format format{wave->spec.freq, wave->spec.format, wave->spec.channels};
+    const bool back = thread_.run([device = device_, format] { device->open(format); }, deadline);
+    close_later();
+    if (!back) {
+        say_off();
+        return;
+    }
+    said_off_ = false;
+    if (!device_->is_open()) {
         release();
         return;
     }
-    feed_.start({wave->samples.get(), wave->size}, silence_, bytes_per_second(wave->spec));
-    const Outcome outcome = wait_until_played(playback_.length);
+    SoundFeed &feed = device_->feed();
+    feed.start({wave->samples.get(), wave->size}, device_->silence(), bytes_per_second(wave->spec));
+    const Outcome outcome = wait_until_played(deadline);
     playback_.completed = outcome == Outcome::Completed;
-    if (const auto first = feed_.first_sample_at())
+    if (const auto first = feed.first_sample_at())
         playback_.first_sample = *first - called_at_;
-    feed_.stop(); // before the samples are freed
+    feed.stop(); // before the samples are freed
     if (playback_.completed)
-        device_played_ = true;
-    else if (outcome == Outcome::Failed || !waiting_for_new_stream())
+        device_->mark_played();
+    else if (outcome == Outcome::Failed || !device_->waiting_for_new_stream()) {
+        qCWarning(lcPlatform, "sound given up: the output device %s", outcome == Outcome::Failed ? "failed" : "stalled");
         release();
-    close_later();
-}
-
-bool SoundPlayer::audio_ready()
-{
-    if (!audio_started_) {
-        // SDL would otherwise take over SIGINT and SIGTERM, and the program would no longer end on them.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        // Tried again on every sound after a failure: a sound server may have come back.
-        audio_started_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     }
-    return audio_started_;
 }
 
-bool SoundPlayer::open_device(const Format &format)
+// Once per time the server stops answering; sound is on again by itself when it answers.
+void SoundPlayer::say_off()
 {
-    if (device_ != 0 && device_format_ == format && !device_stopped())
+    if (!said_off_)
+        qCWarning(lcPlatform, "sound off until the sound server answers");
+    said_off_ = true;
+}
+
+// SDL is loaded by the first call that needs it, normally the device check at start-up.
+bool SoundPlayer::library_ready()
+{
+    if (device_->library() != nullptr)
         return true;
-    close_device();
-    SDL_AudioSpec wanted{};
-    wanted.freq = format.frequency;
-    wanted.format = format.encoding;
-    wanted.channels = static_cast<Uint8>(format.channels);
-    wanted.samples = kBufferFrames;
-    wanted.callback = [](void *feed, Uint8 *stream, int length) {
-        static_cast<SoundFeed *>(feed)->fill(stream, length);
-    };
-    wanted.userdata = &feed_;
-    SDL_AudioSpec obtained{};
-    // No allowed changes: SDL converts to whatever the hardware wants, the callback sees our format.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    if (device_ == 0)
+    if (!thread_.run([device = device_] { device->load_library(); }, called_at_ + kBound)) {
+        say_off();
         return false;
-    device_format_ = format;
-    device_opened_at_ = Clock::now();
-    device_played_ = false;
-    silence_ = obtained.silence;
-    SDL_PauseAudioDevice(device_, 0);
-    return true;
-}
-
-void SoundPlayer::close_device()
-{
-    if (device_ != 0) {
-        SDL_CloseAudioDevice(device_);
-        device_ = 0;
     }
-    feed_.stop();
+    return device_->library() != nullptr;
 }
 
-SoundPlayer::Outcome SoundPlayer::wait_until_played(std::chrono::nanoseconds length)
+SoundPlayer::Outcome SoundPlayer::wait_until_played(Clock::time_point deadline)
 {
-    const auto deadline = Clock::now() + 2 * length + kFailureMargin;
-    while (!feed_.wait_handed_over(std::min(deadline, Clock::now() + kStatusPoll))) {
+    SoundFeed &feed = device_->feed();
+    while (!feed.wait_handed_over(std::min(deadline, Clock::now() + kStatusPoll))) {
         const auto now = Clock::now();
-        if (device_stopped() || now >= deadline)
+        if (device_->stopped() || now >= deadline)
             return Outcome::Failed;
-        if (now - feed_.last_taken_at() >= kStall)
+        if (now - feed.last_taken_at() >= kStall)
             return Outcome::Stalled;
     }
-    if (const auto end = feed_.last_sample_ends_at())
+    if (const auto end = feed.last_sample_ends_at())
         std::this_thread::sleep_until(std::min(*end, deadline));
     return Outcome::Completed;
-}
-
-bool SoundPlayer::device_stopped() const
-{
-    return SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
-}
-
-bool SoundPlayer::waiting_for_new_stream() const
-{
-    return device_ != 0 && !device_played_ && Clock::now() - device_opened_at_ < kNewStreamWait;
 }
 
 // Restarted by every sound; needs the event loop, which the program runs while it waits for clicks.
 void SoundPlayer::close_later()
 {
-    if (!audio_started_)
-        return;
-    if (close_timer_.isNull()) {
-        QCoreApplication *application = QCoreApplication::instance();
-        if (application == nullptr)
-            return;
-        close_timer_ = new QTimer(application);
-        close_timer_->setSingleShot(true);
-        close_timer_->setInterval(kKeepOpen);
-        QObject::connect(close_timer_, &QTimer::timeout, close_timer_, [this] { release(); });
-    }
-    close_timer_->start();
-}
-
-bool has_wave_device()
-{
-    return SoundPlayer::instance().has_device();
-}
-
-void play_sound(const QString &name)
-{
-    std::int32_t flags = SoundPlayer::kDefaultFlags;
-    play_sound(name, flags);
-}
-
-void play_sound(const QString &name, std::int32_t &flags)
-{
-    SoundPlayer::instance().play(name, flags);
+    close_timer_.start();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FittedLabel.h"
+#include "RecordingSound.h"
 #include "StatusBar.h"
 #include "frmmain.h"
 
@@ -14,11 +15,12 @@
 // A shown main window with no match in progress, and the look-ups the window tests share.
 class MainWindowFixture {
 protected:
-    void openWindow()
+    // With the recording sound, or `player` when given, which must outlive the window.
+    void openWindow(SoundInterface *player = nullptr)
     {
         settings = Module1{};
         settings.start_score = 301;
-        window = std::make_unique<frmmain>(settings);
+        window = std::make_unique<frmmain>(settings, player != nullptr ? *player : sound);
         window->match().game_over = true;
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -74,5 +76,6 @@ protected:
     }
 
     Module1 settings;
+    RecordingSound sound;
     std::unique_ptr<frmmain> window;
 };

@@ -2,7 +2,8 @@
 # Runs test_sound against a private sound server of one kind, started by the sound test harness:
 # each embedded sound is played while the harness records what reaches the server's sink, which
 # must hold the sound's non-silent samples; then the server is ended in the middle of a sound and
-# started again. Exit 77 (skipped, with a line saying why) when the harness or the kind's programs
+# started again, and stopped (SIGSTOP) at several moments, where no call may hold the test past its
+# bound and sound must come back once it is continued. Exit 77 (skipped, with a line saying why) when the harness or the kind's programs
 # are missing (scripts/setup.sh says where the harness is looked for).
 # Usage: sound_server_test.sh TEST_SOUND KIND SDL_DRIVER
 set -euo pipefail
@@ -44,3 +45,5 @@ for sound in HIT SHOTGUN EXPLOSION; do
 done
 echo "== server ended in the middle of a sound"
 "$test_sound" serverStoppedMidSoundEndsItAndTheNextSoundPlays
+echo "== server stopped and continued"
+"$test_sound" stoppedServerHoldsNoCallPastItsBound

@@ -1,6 +1,7 @@
 // Takes the README's screenshot: the real main window on the running X server, mid-way through a match.
 #include "ApplicationSetup.h"
 #include "Module1.h"
+#include "SoundPlayer.h"
 #include "frmmain.h"
 
 #include <QApplication>
@@ -16,8 +17,9 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     setup_application();
+    SoundPlayer sound;
     Module1 settings;
-    frmmain window(settings);
+    frmmain window(settings, sound);
     window.move(0, 0);
     window.show();
 

@@ -1,0 +1,127 @@
+#include "SoundDevice.h"
+
+#include "PlatformLog.h"
+#include "SdlLibrary.h"
+
+#include <utility>
+
+namespace {
+
+// 256 frames is about 23 ms at 11025 Hz: short enough that a sound starts and ends on time.
+constexpr Uint16 kBufferFrames = 256;
+// A PulseAudio null sink (a server without a sound card) renders up to 2 s ahead and holds a new
+// stream's samples until then. A new device that stalls within this time is kept: reopening it
+// would start the same wait again on every sound.
+constexpr std::chrono::milliseconds kNewStreamWait{2500};
+
+} // namespace
+
+SoundDevice::SoundDevice(QByteArray driver)
+    : driver_(std::move(driver))
+{
+}
+
+SoundDevice::~SoundDevice()
+{
+    release();
+}
+
+const SdlLibrary *SoundDevice::load_library()
+{
+    if (library_.load() == nullptr)
+        library_ = SdlLibrary::load();
+    return library_.load();
+}
+
+bool SoundDevice::find_device()
+{
+    const bool found = start_audio() && library()->GetNumAudioDevices(0) > 0;
+    if (audio_started_ && !found)
+        qCWarning(lcPlatform, "sound off: SDL's %s driver reports no output device", library()->GetCurrentAudioDriver());
+    // Until a sound plays, let the subsystem go again: its device watcher would wake an idle program.
+    if (!is_open())
+        release();
+    return found;
+}
+
+bool SoundDevice::open(const Format &format)
+{
+    if (!start_audio())
+        return false;
+    if (is_open() && format_ == format && !stopped())
+        return true;
+    close();
+    SDL_AudioSpec wanted{};
+    wanted.freq = format.frequency;
+    wanted.format = format.encoding;
+    wanted.channels = static_cast<Uint8>(format.channels);
+    wanted.samples = kBufferFrames;
+    wanted.callback = [](void *feed, Uint8 *stream, int length) {
+        static_cast<SoundFeed *>(feed)->fill(stream, length);
+    };
+    wanted.userdata = &feed_;
+    SDL_AudioSpec obtained{};
+    // No allowed changes: SDL converts to whatever the hardware wants, the callback sees our format.
+    device_ = library()->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (device_ == 0) {
+        qCWarning(lcPlatform, "no sound: the output device did not open: %s", library()->GetError());
+        return false;
+    }
+    qCDebug(lcPlatform, "output device opened at %d Hz", obtained.freq);
+    format_ = format;
+    opened_at_ = SoundFeed::Clock::now();
+    played_ = false;
+    silence_ = obtained.silence;
+    // The device asks for samples before the sound is handed over: silence of this format meanwhile.
+    feed_.start({}, silence_, 1);
+    library()->PauseAudioDevice(device_, 0);
+    return true;
+}
+
+void SoundDevice::release()
+{
+    close();
+    if (audio_started_) {
+        library()->QuitSubSystem(SDL_INIT_AUDIO);
+        audio_started_ = false;
+        qCDebug(lcPlatform, "audio let go");
+    }
+}
+
+bool SoundDevice::stopped() const
+{
+    return library()->GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
+}
+
+bool SoundDevice::waiting_for_new_stream() const
+{
+    return is_open() && !played_ && SoundFeed::Clock::now() - opened_at_ < kNewStreamWait;
+}
+
+bool SoundDevice::start_audio()
+{
+    if (audio_started_)
+        return true;
+    if (load_library() == nullptr)
+        return false;
+    // SDL would otherwise take over SIGINT and SIGTERM, and the program would no longer end on them.
+    library()->SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
+    if (!driver_.isEmpty())
+        library()->SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver_.constData(), SDL_HINT_OVERRIDE);
+    // Tried again on every sound after a failure: a sound server may have come back.
+    audio_started_ = library()->InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (audio_started_)
+        qCDebug(lcPlatform, "SDL's %s audio driver started", library()->GetCurrentAudioDriver());
+    else
+        qCWarning(lcPlatform, "no sound: SDL's audio did not start: %s", library()->GetError());
+    return audio_started_;
+}
+
+void SoundDevice::close()
+{
+    if (device_ != 0) {
+        library()->CloseAudioDevice(device_);
+        device_ = 0;
+    }
+    feed_.stop();
+}

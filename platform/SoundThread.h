@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+// Runs calls into the sound library that can block on a thread of its own: a sound server that stops
+// answering holds them for as long as it is stopped, and the caller must only wait with a bound.
+// One call at a time; while one has not come back, further calls are refused rather than queued, so
+// nothing piles up behind a server that stays stopped. Used from one thread, its owner's.
+class SoundThread {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    SoundThread();
+    // Waits at most a quarter second for the call in progress; one that has not come back by then is
+    // left to finish on its own (it keeps what it uses alive).
+    ~SoundThread();
+    SoundThread(const SoundThread &) = delete;
+    SoundThread &operator=(const SoundThread &) = delete;
+
+    // Runs `call` when the thread is free and waits for it until `until`; true when it has come back.
+    bool run(std::function<void()> call, Clock::time_point until);
+    // Starts `call` when the thread is free, without waiting; `then` runs on the owner's thread once it
+    // has come back, unless this object is gone by then. False when the thread was busy.
+    bool start(std::function<void()> call, std::function<void()> then = {});
+    bool busy() const;
+
+    static constexpr std::chrono::milliseconds kEndWait{250};
+
+private:
+    struct State;
+    bool hand_over(std::function<void()> call, std::function<void()> then);
+
+    std::shared_ptr<State> state_;
+    QObject receiver_; // delivers `then` on the owner's thread
+};
