@@ -1,6 +1,8 @@
 // Start-up, memory and idle figures of the program against a minimal Qt window, both started as
 // fresh processes by this launcher and probed the same way. Runs them alternately, prints medians.
-// Usage: startup_bench [RUNS] [IDLE_MS] [DARTS]; the probes are looked for next to this program.
+// Usage: startup_bench [RUNS] [IDLE_MS] [DARTS] [SUFFIX]; the probes are looked for next to this program.
+// With SUFFIX only the start-up lines are printed, their names ending in "_SUFFIX" (the same start-up
+// with another sound server, say).
 
 #include "BenchFigures.h"
 
@@ -95,6 +97,7 @@ int main(int argc, char **argv)
     const int runs = argc > 1 ? std::atoi(argv[1]) : 11;
     const int idle_ms = argc > 2 ? std::atoi(argv[2]) : 10'000;
     const int darts = argc > 3 ? std::atoi(argv[3]) : 1000;
+    const std::string suffix = argc > 4 ? std::string("_") + argv[4] : std::string();
     const auto here = std::filesystem::canonical("/proc/self/exe").parent_path();
     const auto program = here / "startup_probe";
     const auto minimal = here / "minimal_window";
@@ -114,10 +117,13 @@ int main(int argc, char **argv)
     }
     using bench::median;
     using bench::print_figure;
-    print_figure("startup_first_paint", median(ours.first_paint), "ms", median(reference.first_paint));
-    print_figure("startup_painted", median(ours.painted), "ms", median(reference.painted));
-    print_figure("startup_exec_to_main", median(ours.exec_to_main), "ms", median(reference.exec_to_main));
-    print_figure("startup_main_to_first_paint", median(ours.main_to_paint), "ms", median(reference.main_to_paint));
+    print_figure("startup_first_paint" + suffix, median(ours.first_paint), "ms", median(reference.first_paint));
+    print_figure("startup_painted" + suffix, median(ours.painted), "ms", median(reference.painted));
+    print_figure("startup_exec_to_main" + suffix, median(ours.exec_to_main), "ms", median(reference.exec_to_main));
+    print_figure("startup_main_to_first_paint" + suffix, median(ours.main_to_paint), "ms",
+                 median(reference.main_to_paint));
+    if (!suffix.empty())
+        return 0;
     print_figure("memory_peak_after_startup", median(ours.hwm_mb), "MB", median(reference.hwm_mb));
     print_figure("memory_peak_above_minimal", median(ours.hwm_mb) - median(reference.hwm_mb), "MB");
     print_figure("memory_rss_anonymous_after_startup", median(ours.anon_mb), "MB", median(reference.anon_mb));

@@ -22,7 +22,24 @@ run() {
 }
 
 echo "# name value unit reference ratio"
-run "$bin/startup_bench" "${OCHRE_BENCH_RUNS:-15}" 10000 1000
+SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} run "$bin/startup_bench" "${OCHRE_BENCH_RUNS:-15}" 10000 1000
+# The same start-up as users start it on a desktop with a PipeWire server: SDL picks its driver.
+startup_on_pipewire() {
+    local harness missing dir variables
+    harness=$(ochre_sound_harness) || { echo "# startup on pipewire skipped: no sound test harness"; return 0; }
+    missing=$(ochre_sound_server_missing pipewire)
+    [ -z "$missing" ] || { echo "# startup on pipewire skipped: missing $missing"; return 0; }
+    dir=$(mktemp -d "${TMPDIR:-/tmp}/ochre-sound.XXXXXX")
+    if variables=$(bash "$harness/start-sound-server.sh" pipewire "$dir" 2>>"$log"); then
+        (eval "$variables"; unset SDL_AUDIODRIVER
+         run "$bin/startup_bench" "${OCHRE_BENCH_RUNS:-15}" 0 0 pipewire | grep -E '^startup_(first_paint|painted)_') || true
+    else
+        echo "# startup on pipewire skipped: the server did not start; see $log"
+    fi
+    bash "$harness/start-sound-server.sh" stop "$dir" >/dev/null 2>&1 || true
+    rm -rf "$dir"
+}
+startup_on_pipewire
 run "$bin/dart_latency" 3000
 SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} run "$bin/sound_figures" 9 5000
 run "$bin/name_box_figures"
@@ -30,7 +47,8 @@ run "$bin/name_box_figures"
 # The sounds on private sound servers of the sound test harness: sound_latency's line per sound,
 # what reached the server, and where the virtual ALSA card logs what it played, how soon each sound
 # was heard after its call; then what opening the device costs and the idle wake-ups once it has
-# been let go. A server that cannot run here is named with the reason.
+# been let go; then, on a server without a virtual card, what stopping the server (SIGSTOP) does to
+# the window, one line per moment of the stop. A server that cannot run here is named with the reason.
 sound_on_server() { # KIND SDL_DRIVER
     local kind=$1 driver=$2 harness missing dir variables card heard
     echo "# sound on $kind, SDL driver $driver"
@@ -49,7 +67,13 @@ sound_on_server() { # KIND SDL_DRIVER
              2>>"$log" | "${heard[@]}" | sed -e '/^audio device/d' -e 's/^/#   /' || true
          # What opening the device costs on this server, and whether it is let go when idle.
          SDL_AUDIODRIVER=$driver "$bin/sound_figures" 1 3000 2>>"$log" \
-             | grep -E '^sound_(first_call|reopen)_HIT_(blocked|first_sample) |^sound_idle_wakeups' | sed 's/^/#   /') || true
+             | grep -E '^sound_(first_call|reopen)_HIT_(blocked|first_sample) |^sound_idle_wakeups' | sed 's/^/#   /'
+         case $kind in pipewire|pulseaudio)
+             for stop in device_open idle_release mid_sound no_input; do
+                 SDL_AUDIODRIVER=$driver "$bin/frozen_server" "$stop" 2>>"$log" \
+                     || echo "#   frozen_server $stop failed; see $log"
+             done
+         esac) || true
     else
         echo "#   skipped: the server did not start; see $log"
     fi
