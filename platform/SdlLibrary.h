@@ -9,7 +9,7 @@ struct SdlLibrary {
 #define OCHRE_SDL_FUNCTIONS(F)                                                                               \
     F(SetHintWithPriority) F(InitSubSystem) F(QuitSubSystem) F(GetError) F(GetCurrentAudioDriver)            \
     F(GetNumAudioDevices) F(RWFromConstMem) F(LoadWAV_RW) F(FreeWAV) F(OpenAudioDevice) F(PauseAudioDevice) \
-    F(GetAudioDeviceStatus) F(CloseAudioDevice)
+    F(GetAudioDeviceStatus) F(CloseAudioDevice) F(TLSCleanup)
 #define OCHRE_SDL_POINTER(name) decltype(&SDL_##name) name = nullptr;
     OCHRE_SDL_FUNCTIONS(OCHRE_SDL_POINTER)
 #undef OCHRE_SDL_POINTER

@@ -88,6 +88,12 @@ void SoundDevice::release()
     }
 }
 
+void SoundDevice::leave_thread()
+{
+    if (library() != nullptr)
+        library()->TLSCleanup();
+}
+
 bool SoundDevice::stopped() const
 {
     return library()->GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;

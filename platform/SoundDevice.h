@@ -35,6 +35,8 @@ public:
     // Closes the device and lets SDL's audio go: an idle program keeps no audio thread, and the next
     // start picks the driver again, for a sound server that has come back.
     void release();
+    // Frees what SDL keeps for the calling thread (its error text); the last call on a thread that ends.
+    void leave_thread();
 
     // Calls that return at once.
     const SdlLibrary *library() const { return library_.load(); }

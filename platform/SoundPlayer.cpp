@@ -76,7 +76,11 @@ SoundPlayer::~SoundPlayer()
     // The device goes before the feed it plays from; a call that has not come back by the end of the
     // wait keeps the device alive and lets it go itself.
     const auto until = Clock::now() + kBound;
-    while (!thread_.run([device = device_] { device->release(); }, until) && Clock::now() < until)
+    const auto last_call = [device = device_] {
+        device->release();
+        device->leave_thread();
+    };
+    while (!thread_.run(last_call, until) && Clock::now() < until)
         std::this_thread::sleep_for(kStatusPoll);
 }
 
@@ -149,15 +153,21 @@ void SoundPlayer::perform(QByteArrayView image)
     }
     SoundFeed &feed = device_->feed();
     feed.start({wave->samples.get(), wave->size}, device_->silence(), bytes_per_second(wave->spec));
-    const Outcome outcome = wait_until_played(deadline);
+    finish(wait_until_played(deadline));
+}
+
+void SoundPlayer::finish(Outcome outcome)
+{
+    SoundFeed &feed = device_->feed();
     playback_.completed = outcome == Outcome::Completed;
     if (const auto first = feed.first_sample_at())
         playback_.first_sample = *first - called_at_;
     feed.stop(); // before the samples are freed
     if (playback_.completed)
         device_->mark_played();
-    else if (outcome == Outcome::Failed || !device_->waiting_for_new_stream()) {
-        qCWarning(lcPlatform, "sound given up: the output device %s", outcome == Outcome::Failed ? "failed" : "stalled");
+    const bool stalled = outcome == Outcome::Stalled && !device_->waiting_for_new_stream();
+    if (outcome == Outcome::Failed || stalled) {
+        qCWarning(lcPlatform, "sound given up: the output device %s", stalled ? "stalled" : "failed");
         release();
     }
 }
@@ -187,10 +197,12 @@ SoundPlayer::Outcome SoundPlayer::wait_until_played(Clock::time_point deadline)
     SoundFeed &feed = device_->feed();
     while (!feed.wait_handed_over(std::min(deadline, Clock::now() + kStatusPoll))) {
         const auto now = Clock::now();
-        if (device_->stopped() || now >= deadline)
+        if (device_->stopped())
             return Outcome::Failed;
         if (now - feed.last_taken_at() >= kStall)
             return Outcome::Stalled;
+        if (now >= deadline)
+            return Outcome::Cut;
     }
     if (const auto end = feed.last_sample_ends_at())
         std::this_thread::sleep_until(std::min(*end, deadline));

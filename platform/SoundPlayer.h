@@ -56,13 +56,15 @@ public:
     bool busy() const { return thread_.busy(); }
 
 private:
-    enum class Outcome { Completed, Stalled, Failed };
+    // Cut: the device took samples all along but started too late to finish within the bound.
+    enum class Outcome { Completed, Cut, Stalled, Failed };
     using Clock = SoundFeed::Clock;
 
     void begin();
     void perform(QByteArrayView image);
     bool library_ready();
     Outcome wait_until_played(Clock::time_point deadline);
+    void finish(Outcome outcome);
     void close_later();
     void say_off();
 
