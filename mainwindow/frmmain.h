@@ -27,7 +27,7 @@ public:
     ~frmmain() override;
 
     // The whole start-up: placement, settings, sound detection, splash and the start-up message.
-    // The sound device is set once the sound asked for it has answered (set_sound_device).
+    // "Sound On" follows the answer of the device check, which comes after the window is shown.
     void Form_Load(int splash_interval_ms = kSplashIntervalMs);
 
     Match &match() { return match_; }
