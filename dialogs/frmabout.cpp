@@ -62,7 +62,7 @@ frmabout::frmabout(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmabout"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Vantorel Software"));
+    setWindowTitle(QString::fromUtf8(version::kCompanyName));
     setWindowIcon(QIcon(QStringLiteral(":/icons/dollar.ico")));
     setModal(true);
     setFont(form_font());
@@ -114,8 +114,9 @@ void frmabout::build_credits()
 
 void frmabout::build_maker_frame()
 {
-    DesignFrame *frame = add_frame(*this, "Frame1", QStringLiteral("Vantorel Software is:"),
-                                 twips::rect(45, 2475, 4740, 1050), QColor(0xFF, 0x00, 0x00));
+    const QString caption = QString::fromUtf8(version::kCompanyName) + QStringLiteral(" is:");
+    DesignFrame *frame =
+        add_frame(*this, "Frame1", caption, twips::rect(45, 2475, 4740, 1050), QColor(0xFF, 0x00, 0x00));
 
     QLabel *contact = add_label(*frame, {"Label1", "", 360, 315, 4005, 285});
     contact->setText(QString::fromUtf8(version::kAuthorName) + QString(kContactGap, QLatin1Char(' '))

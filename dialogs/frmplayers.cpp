@@ -165,7 +165,7 @@ void frmplayers::optplay_Click(int index, bool checked)
 {
     if (!checked)
         return;
-    set_player_count(index);
+    settings_.set_player_count(index);
     playname[2]->setEnabled(index >= 3);
     playname[3]->setEnabled(index == 4);
 }
@@ -181,7 +181,7 @@ void frmplayers::Command1_Click()
     // No player-count option chosen at all means a four-player match.
     const int chosen = optplay->checkedId();
     const int players = (chosen == 2 || chosen == 3) ? chosen : 4;
-    set_player_count(players);
+    settings_.set_player_count(players);
 
     for (int i = 0; i < players; ++i) {
         QLabel *label = lblname_[static_cast<std::size_t>(i)];
@@ -191,11 +191,4 @@ void frmplayers::Command1_Click()
         label->setText(Cap_it(playname[static_cast<std::size_t>(i)]->text()));
     }
     accept();
-}
-
-void frmplayers::set_player_count(int players)
-{
-    settings_.two_players = players == 2;
-    settings_.three_players = players == 3;
-    settings_.four_players = players == 4;
 }

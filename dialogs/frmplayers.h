@@ -36,7 +36,6 @@ private:
     void optplay_Click(int index, bool checked);
     void optgame_Click(int index, bool checked);
     void Command1_Click();
-    void set_player_count(int players);
 
     Module1 &settings_;
     std::array<QLabel *, 4> lblname_;

@@ -12,29 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <array>
-
-namespace {
-
-struct PointsOption {
-    int amount;
-    int left;
-    int top;
-};
-
-// In tab order; index, caption and amount are the same number.
-constexpr std::array<PointsOption, 22> kOptions{{
-    {1, 225, 360},   {2, 225, 630},   {3, 225, 900},   {4, 225, 1170},  {5, 225, 1440},  {6, 225, 1710},
-    {7, 225, 1980},  {8, 225, 2250},  {9, 225, 2520},  {10, 225, 2790}, {11, 225, 3060}, {12, 855, 360},
-    {13, 855, 675},  {14, 855, 945},  {15, 855, 1215}, {16, 855, 1485}, {17, 855, 1755}, {18, 855, 2025},
-    {19, 855, 2295}, {20, 855, 2565}, {25, 855, 2835}, {50, 855, 3105},
-}};
-
-constexpr int kOptionWidth = 735;
-constexpr int kOptionHeight = 240;
-
-} // namespace
-
 frmpoints::frmpoints(Module1 &settings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , settings_(settings)
@@ -53,7 +30,7 @@ frmpoints::frmpoints(Module1 &settings, QWidget *parent)
     Frame1->setGeometry(twips::rect(45, 45, 1635, 3480));
 
     QWidget *previous = nullptr;
-    for (const PointsOption &spec : kOptions) {
+    for (const Option &spec : kOptions) {
         auto *option = new QRadioButton(QString::number(spec.amount), Frame1);
         option->setObjectName(QStringLiteral("optpoints_%1").arg(spec.amount));
         option->setGeometry(twips::rect(spec.left, spec.top, kOptionWidth, kOptionHeight));

@@ -26,9 +26,7 @@ protected:
 
     void startMatch(int players, std::int16_t startScore = 301)
     {
-        settings.two_players = players == 2;
-        settings.three_players = players == 3;
-        settings.four_players = players == 4;
+        settings.set_player_count(players);
         settings.start_score = startScore;
         window->match().start_game();
     }
