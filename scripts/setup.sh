@@ -1,5 +1,5 @@
-# Shared by run.sh and test.sh: install the Debian packages the build needs, then configure and build.
-# Usage: source scripts/setup.sh; ochre_setup BUILD_DIR [extra cmake arguments...]
+# Shared by the scripts beside it: installs the Debian packages the build needs, then configures and builds.
+# Usage: source scripts/setup.sh; ochre_install_packages; ochre_build BUILD_DIR [extra cmake arguments...]
 
 OCHRE_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsdl2-dev libxcb1-dev fonts-liberation xvfb xauth
     at-spi2-core dbus-daemon python3-pyatspi python3-xlib xdotool openbox)
