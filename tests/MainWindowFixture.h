@@ -35,7 +35,7 @@ protected:
     QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
     QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
     StatusBar *statusBar() const { return window->findChild<StatusBar *>(QStringLiteral("StatusBar1")); }
-    QString panel(int number) const { return statusBar()->panelText(number); }
+    QString panel(int number) const { return statusBar()->panel_text(number); }
     QWidget *board() const { return window->findChild<QWidget *>(QStringLiteral("Picture1")); }
 
     // Where a label's text leaves ink inside its frame and margin, where the text is clipped: the pixels that
@@ -66,7 +66,7 @@ protected:
                  qPrintable(QString("%1: ink from x = %2 to %3 of %4").arg(label->objectName()).arg(ink.left())
                                 .arg(ink.right()).arg(width)));
         auto *fitted = qobject_cast<FittedLabel *>(label);
-        const QString drawn = fitted ? fitted->shownText() : label->text();
+        const QString drawn = fitted ? fitted->shown_text() : label->text();
         QVERIFY2(drawn == text || (drawn.endsWith(u'…') && drawn.size() > 1 && text.startsWith(drawn.chopped(1))),
                  qPrintable(drawn.left(80)));
     }

@@ -79,7 +79,7 @@ void TestBadInput::verifyPlayGoesOn()
     ModalAnswerer answerer; // a score moved to the lower end busts
     enterDart(QPoint(240, 147)); // treble 20
     QCOMPARE(m.darts_thrown, 1);
-    QCOMPARE(statusBar()->panelText(Match::kTotalPanel), QString("60"));
+    QCOMPARE(statusBar()->panel_text(Match::kTotalPanel), QString("60"));
     enterDart(QPoint(-5, 490)); // outside the picture: no dart
     QCOMPARE(m.darts_thrown, 1);
     enterDart(QPoint(240, 30)); // number ring: a miss
@@ -96,7 +96,7 @@ void TestBadInput::verifyWholeNameAvailable(QLabel *label, const QString &name)
     QToolTip::hideText();
     QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
     QCoreApplication::sendEvent(label, &hover);
-    const bool shortened = qobject_cast<FittedLabel *>(label)->shownText() != name;
+    const bool shortened = qobject_cast<FittedLabel *>(label)->shown_text() != name;
     QCOMPARE(QToolTip::isVisible(), shortened);
     if (!shortened)
         return;
@@ -147,7 +147,7 @@ void TestBadInput::namesAreShownExactlyAsTypedInPlainText()
     QCOMPARE(box->text(), name);
     QCOMPARE(label("lblname_1")->text(), shown);
     QCOMPARE(label("lblname_1")->textFormat(), Qt::PlainText);
-    QCOMPARE(statusBar()->panelText(2), shown);
+    QCOMPARE(statusBar()->panel_text(2), shown);
     QCOMPARE(statusBar()->panel(2)->textFormat(), Qt::PlainText);
     QCOMPARE(label("lblname_2")->text(), QString("Bob"));
     verifyDrawnFromTheStart(label("lblname_1"), shown);
@@ -158,9 +158,9 @@ void TestBadInput::namesAreShownExactlyAsTypedInPlainText()
     QCOMPARE(window->size(), windowSize);
     QCOMPARE(statusBar()->panel(frmmain::kWebPanel)->geometry(), webPanel);
     verifyPlayGoesOn();
-    QCOMPARE(statusBar()->panelText(2), QString("Bob"));
+    QCOMPARE(statusBar()->panel_text(2), QString("Bob"));
     verifyPlayGoesOn();
-    QCOMPARE(statusBar()->panelText(2), shown);
+    QCOMPARE(statusBar()->panel_text(2), shown);
 }
 
 void TestBadInput::adjustmentsAtThe16BitEndsAreRefusedOrStored_data()

@@ -49,14 +49,14 @@ int main(int argc, char* argv[])
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     using namespace icon_art;
     // The "@2x" pictures are the same drawings at twice the size, for high-DPI screens.
-    const bool ok = write_file(dir, "board.bmp", BoardBitmap::render(1).encodeBmp())
-        && write_file(dir, "board@2x.bmp", BoardBitmap::render(2).encodeBmp())
-        && write_file(dir, "splash.jpg", SplashBanner::encodeJpeg(SplashBanner::render(1)))
-        && write_file(dir, "splash@2x.jpg", SplashBanner::encodeJpeg(SplashBanner::render(2)))
+    const bool ok = write_file(dir, "board.bmp", BoardBitmap::render(1).encode_bmp())
+        && write_file(dir, "board@2x.bmp", BoardBitmap::render(2).encode_bmp())
+        && write_file(dir, "splash.jpg", SplashBanner::encode_jpeg(SplashBanner::render(1)))
+        && write_file(dir, "splash@2x.jpg", SplashBanner::encode_jpeg(SplashBanner::render(2)))
         && write_file(dir, "dart.ico", IconFile::encode({kDart}))
         && write_file(dir, "dollar.ico", IconFile::encode({kDollar}))
         && write_file(dir, "smiley.ico", IconFile::encode({kSmiley32, kSmiley16}))
-        && write_file(dir, "ochreline.png", png_of(IconFile::toImage(kDart)))
+        && write_file(dir, "ochreline.png", png_of(IconFile::to_image(kDart)))
         && write_file(dir, "HIT.wav", WaveFile::encode(SoundSynth::hit()))
         && write_file(dir, "SHOTGUN.wav", WaveFile::encode(SoundSynth::shotgun()))
         && write_file(dir, "EXPLOSION.wav", WaveFile::encode(SoundSynth::explosion()));
