@@ -100,6 +100,7 @@ void TableWriter::write(std::ostream &out) const
            "// The hit areas over the board picture in twips relative to Picture1, from the top of the stack down.\n\n"
            "#include \"HitAreas.h\"\n\n"
            "#include <array>\n\n"
+           "// clang-format off\n"
            "inline constexpr std::array<HitArea, "
         << areas_.size() << "> kHitAreaTable{{\n";
     for (const PlannedArea &area : areas_) {
@@ -108,5 +109,6 @@ void TableWriter::write(std::ostream &out) const
             << twips::from_pixels(area.box.y0) << ", " << twips::from_pixels(area.box.width()) << ", "
             << twips::from_pixels(area.box.height()) << ", " << group.value << "},\n";
     }
-    out << "}};\n";
+    out << "}};\n"
+           "// clang-format on\n";
 }
