@@ -133,11 +133,18 @@ const QList<DesignedControl> &designed_controls()
             {"frmsplash", "Frame1", "frmsplash", Kind::Frame, "", {120, 0, 5955, 1335}, 0},
             {"frmsplash", "Image1", "Frame1", Kind::Picture, QString(), {120, 240, 5685, 1755}, -1},
         };
-        // The points dialog's options, in tab order 1 to 22, each 735 by 240 twips.
-        int tab = 0;
-        for (const auto &[amount, left, top] : frmpoints::kOptions)
+        // The points dialog's options, in tab order 1 to 22: amount, left, top; each 735 by 240.
+        // Written out, not taken from the dialog's own table, so a wrong entry there fails here.
+        constexpr int kPoints[22][3]{
+            {1, 225, 360},   {2, 225, 630},   {3, 225, 900},   {4, 225, 1170},  {5, 225, 1440},  {6, 225, 1710},
+            {7, 225, 1980},  {8, 225, 2250},  {9, 225, 2520},  {10, 225, 2790}, {11, 225, 3060}, {12, 855, 360},
+            {13, 855, 675},  {14, 855, 945},  {15, 855, 1215}, {16, 855, 1485}, {17, 855, 1755}, {18, 855, 2025},
+            {19, 855, 2295}, {20, 855, 2565}, {25, 855, 2835}, {50, 855, 3105}};
+        for (int tab = 1; tab <= 22; ++tab) {
+            const auto &[amount, left, top] = kPoints[tab - 1];
             list.append({"frmpoints", QStringLiteral("optpoints_%1").arg(amount), "Frame1", Kind::Option,
-                         QString::number(amount), {left, top, 735, 240}, ++tab});
+                         QString::number(amount), {left, top, 735, 240}, tab});
+        }
         return list;
     }();
     return rows;
