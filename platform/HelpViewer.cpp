@@ -14,7 +14,10 @@
 #include <unistd.h>
 
 #ifndef OCHRELINE_HELP_DIR
-#define OCHRELINE_HELP_DIR "/usr/local/share/ochreline"
+#define OCHRELINE_HELP_DIR "/usr/local/share/games/ochreline"
+#endif
+#ifndef OCHRELINE_HELP_DIR_FROM_PROGRAM
+#define OCHRELINE_HELP_DIR_FROM_PROGRAM "../share/games/ochreline"
 #endif
 
 namespace {
@@ -72,7 +75,7 @@ QString HelpViewer::locate(const QString &file_name)
     // Beside the executable is the build tree's copy; the data directory is also looked for relative
     // to the executable, so a relocated install finds it.
     const QString beside = QCoreApplication::applicationDirPath();
-    const QStringList directories{beside, beside + QStringLiteral("/../share/ochreline"),
+    const QStringList directories{beside, beside + QStringLiteral("/" OCHRELINE_HELP_DIR_FROM_PROGRAM),
                                   QStringLiteral(OCHRELINE_HELP_DIR)};
     for (const QString &directory : directories) {
         const QFileInfo candidate(QDir(directory), file_name);
