@@ -16,7 +16,10 @@
 #include <unistd.h>
 
 #ifndef OCHRELINE_HELP_DIR
-#define OCHRELINE_HELP_DIR "/usr/local/share/ochreline"
+#define OCHRELINE_HELP_DIR "/usr/local/share/games/ochreline"
+#endif
+#ifndef OCHRELINE_HELP_DIR_FROM_PROGRAM
+#define OCHRELINE_HELP_DIR_FROM_PROGRAM "../share/games/ochreline"
 #endif
 
 namespace {
@@ -81,7 +84,7 @@ QStringList HelpViewer::search_directories()
     // Beside the executable is the build tree's copy; the data directory is also looked for relative
     // to the executable, so a relocated install finds it.
     const QString beside = QCoreApplication::applicationDirPath();
-    return {beside, beside + QStringLiteral("/../share/ochreline"), QStringLiteral(OCHRELINE_HELP_DIR)};
+    return {beside, beside + QStringLiteral("/" OCHRELINE_HELP_DIR_FROM_PROGRAM), QStringLiteral(OCHRELINE_HELP_DIR)};
 }
 
 void HelpViewer::set_search_directories(const QStringList &directories)

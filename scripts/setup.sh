@@ -3,8 +3,9 @@
 
 OCHRE_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsdl2-dev libxcb1-dev fonts-liberation xvfb xauth
     at-spi2-core dbus-daemon python3-pyatspi python3-xlib xdotool openbox)
-# Packaging test: dpkg-shlibdeps for the package's dependencies, and the desktop entry and AppStream validators.
-OCHRE_PACKAGES+=(dpkg-dev desktop-file-utils appstream)
+# Packaging test: dpkg-shlibdeps for the package's dependencies, lintian, and the desktop entry and
+# AppStream validators.
+OCHRE_PACKAGES+=(dpkg-dev lintian desktop-file-utils appstream)
 
 # Sound servers for the tests against real servers (tests/sound_server_test.sh), one group per kind
 # of server. Optional: a group that cannot be installed without removing a package is left out with

@@ -589,17 +589,16 @@ void TestDialogs::helpFileIsNeverTakenFromTheCurrentDirectory()
 
 void TestDialogs::helpViewerFindsTheDataDirectoryOfARelocatedInstall()
 {
-    // An install under any prefix keeps bin/ and share/ochreline/ side by side.
+    // An install under any prefix keeps games/ and share/games/ochreline/ side by side.
     QDir::setCurrent(directory_.path());
-    const QString data = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/ochreline");
+    const QString data = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/games/ochreline");
     QVERIFY(QDir().mkpath(data));
     const QString path = QDir(data).filePath(QStringLiteral("ochre_relocated_test.hlp"));
     write_file(path, "<p>relocated</p>");
     const QString found = HelpViewer::locate(QStringLiteral("ochre_relocated_test.hlp"));
     QFile::remove(path);
-    QDir().rmdir(data);
-    QDir().rmdir(QFileInfo(data).path());
-    QVERIFY2(found.endsWith(QStringLiteral("/share/ochreline/ochre_relocated_test.hlp")), qPrintable(found));
+    QDir().rmpath(data); // and its parents, as far as they are empty
+    QVERIFY2(found.endsWith(QStringLiteral("/share/games/ochreline/ochre_relocated_test.hlp")), qPrintable(found));
 }
 
 void TestDialogs::helpViewerFollowsOnlyJumpsWithinTheFile()

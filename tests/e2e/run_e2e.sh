@@ -58,7 +58,7 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 "$cmake_command" --install "$build_dir" --prefix "$work/prefix" >/dev/null
-program="$work/prefix/bin/ochreline"
+program="$work/prefix/games/ochreline"
 [ -x "$program" ] || { echo "FAIL: the install put no executable at $program" >&2; exit 1; }
 
 # Xvfb picks a free display itself and writes its number once it accepts connections.
