@@ -114,7 +114,7 @@ start_pulseaudio() {
     wait_for 10 pactl info || die "pulseaudio did not answer; see $dir/pulseaudio.log"
 }
 
-[ $# -eq 2 ] || { sed -n '2,22p' "$0" >&2; exit 2; }
+[ $# -eq 2 ] || { sed -n '2,/^set /{/^#/p}' "$0" >&2; exit 2; }
 kind=$1
 [ "$kind" = stop ] || mkdir -p "$2"
 dir=$(cd "$2" && pwd) || die "no folder $2"
