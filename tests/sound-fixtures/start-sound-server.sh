@@ -71,6 +71,7 @@ pcm.!default { type plug slave.pcm "virtualcard" }
 CONF
     : >"$dir/card.log"
     card_config=/usr/share/alsa/alsa.conf:$dir/asound.conf
+    card_env=(ALSA_CONFIG_PATH="$card_config") # for the server only
 }
 
 sink_properties() { # the sink's node: a timer-driven null sink, or PipeWire's ALSA sink on the card
@@ -94,13 +95,15 @@ start_pipewire() {
     bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1 \
         --address="unix:path=$dir/run/bus") || die "dbus-daemon did not start"
     echo "$(sed -n 2p <<<"$bus") dbus-daemon" >>"$dir/pids"
-    export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
-    launch pipewire env ${card_config:+ALSA_CONFIG_PATH=$card_config} pipewire
+    DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
+    export DBUS_SESSION_BUS_ADDRESS
+    launch pipewire env "${card_env[@]}" pipewire
     wait_for 10 test -S "$dir/run/pipewire-0" || die "pipewire did not start; see $dir/pipewire.log"
     launch wireplumber wireplumber
     launch pipewire-pulse pipewire -c "$pulse_conf"
     wait_for 10 pactl info || die "pipewire-pulse did not answer; see $dir/pipewire-pulse.log"
     # Streams go to the default sink, which WirePlumber chooses once it has seen the node.
+    # shellcheck disable=SC2016 # expanded by eval at each try
     wait_for 10 eval '[ "$(pactl get-default-sink)" = test-sink ]' \
         || die "WirePlumber did not choose test-sink; see $dir/wireplumber.log"
 }
@@ -109,16 +112,24 @@ start_pulseaudio() {
     local sink="module-null-sink sink_name=test-sink"
     [ -z "$card_config" ] || sink="module-alsa-sink device=virtualcard sink_name=test-sink"
     export PULSE_STATE_PATH=$dir/state PULSE_RUNTIME_PATH=$dir/run/pulse
-    launch pulseaudio env ${card_config:+ALSA_CONFIG_PATH=$card_config} pulseaudio -n --daemonize=no \
+    launch pulseaudio env "${card_env[@]}" pulseaudio -n --daemonize=no \
         --exit-idle-time=-1 --disallow-exit --log-target=stderr -L "$sink" -L module-native-protocol-unix
     wait_for 10 pactl info || die "pulseaudio did not answer; see $dir/pulseaudio.log"
 }
 
 [ $# -eq 2 ] || { sed -n '2,/^set /{/^#/p}' "$0" >&2; exit 2; }
 kind=$1
-[ "$kind" = stop ] || mkdir -p "$2"
-dir=$(cd "$2" && pwd) || die "no folder $2"
-[ "$kind" != stop ] || { stop_all; exit 0; }
+case $kind in
+    stop)
+        dir=$(cd "$2" && pwd) || die "no folder $2"
+        stop_all
+        exit 0
+        ;;
+    pipewire | pipewire-alsa | pulseaudio | pulseaudio-alsa | alsa) ;;
+    *) die "unknown kind $kind (pipewire, pipewire-alsa, pulseaudio, pulseaudio-alsa, alsa)" ;;
+esac
+mkdir -p "$2"
+dir=$(cd "$2" && pwd)
 [ ! -s "$dir/pids" ] || die "$dir has a server running; stop it first"
 # Nothing runs here now: sockets left by servers that were killed go.
 rm -rf "$dir/run"
@@ -128,22 +139,28 @@ chmod 700 "$dir/run"
 phase=starting
 export XDG_RUNTIME_DIR=$dir/run XDG_STATE_HOME=$dir/state PULSE_SERVER=unix:$dir/run/pulse/native
 card_config=
+card_env=()
 case $kind in *alsa) build_card ;; esac
 case $kind in
-    pipewire | pipewire-alsa) start_pipewire ;;
-    pulseaudio | pulseaudio-alsa) start_pulseaudio ;;
-    alsa) ;; # the empty runtime folder keeps ALSA's PulseAudio hook from finding a server
-    *) die "unknown kind $kind (pipewire, pipewire-alsa, pulseaudio, pulseaudio-alsa, alsa)" ;;
+    pipewire*) start_pipewire ;;
+    pulseaudio*) start_pulseaudio ;;
 esac
 phase=started
 
-echo "export SOUND_TEST_KIND=$kind SOUND_TEST_DIR=$dir XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR"
+exports() { # NAME=VALUE...: one export line for eval
+    local pair
+    printf export
+    for pair; do printf ' %s=%q' "${pair%%=*}" "${pair#*=}"; done
+    echo
+}
+exports SOUND_TEST_KIND="$kind" SOUND_TEST_DIR="$dir" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR"
 if [ "$kind" = alsa ]; then
+    # With an empty runtime folder and no server named, ALSA's PulseAudio hook leaves the default alone.
     echo "unset PULSE_SERVER"
-    echo "export ALSA_CONFIG_PATH=$card_config"
+    exports ALSA_CONFIG_PATH="$card_config"
 else
-    echo "export PULSE_SERVER=$PULSE_SERVER SOUND_TEST_MONITOR=test-sink.monitor"
+    exports PULSE_SERVER="$PULSE_SERVER" SOUND_TEST_MONITOR=test-sink.monitor
 fi
-[ -z "$card_config" ] || echo "export SOUND_TEST_CARD_LOG=$dir/card.log"
+[ -z "$card_config" ] || exports SOUND_TEST_CARD_LOG="$dir/card.log"
 [ "${kind%-alsa}" != pipewire ] ||
-    echo "export PIPEWIRE_RUNTIME_DIR=$PIPEWIRE_RUNTIME_DIR DBUS_SESSION_BUS_ADDRESS=$DBUS_SESSION_BUS_ADDRESS"
+    exports PIPEWIRE_RUNTIME_DIR="$PIPEWIRE_RUNTIME_DIR" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS"
