@@ -16,9 +16,10 @@ its rate), so that one expectation holds for every kind. Prints
     segment I: starts S ms after the command started (wall-clock ms T), length L ms, nonsilent K
     expect: N samples expected, K found (P %)
 
-A sample (frame) is non-silent when a channel is above 512 of 32768: a mono recording would be
-the servers' downmix, which PipeWire makes louder, clipping. Sound with gaps under 40 ms is one
-segment. Wall-clock
+A sample (frame) is non-silent when a channel is above 640 of 32768: between the steps 2 and 3 of
+an 8-bit sound, so that a server's resampling error does not flip the samples of step 2. A mono
+recording would be the server's downmix, which PipeWire makes louder. Sound with gaps under 40 ms
+is one segment. Wall-clock
 times are CLOCK_REALTIME milliseconds; a monitor recording's are estimated from when its data
 arrived. Exits with COMMAND's status, or 3 when fewer than --expect non-silent samples arrived.
 """
@@ -31,9 +32,8 @@ import threading
 import time
 
 RATE = 11025
-CHANNELS = 2
-FRAME_BYTES = 2 * CHANNELS
-THRESHOLD = 512
+FRAME_BYTES = 4  # two channels of 16 bits
+THRESHOLD = 640
 GAP_MS = 40.0
 TAIL_S = 0.5
 
@@ -47,7 +47,7 @@ class MonitorRecording:
 
     def __init__(self, source):
         # No latency is asked for: a low-latency client would change how a null sink schedules.
-        self.proc = subprocess.Popen(["parec", "--raw", "--format=s16le", f"--channels={CHANNELS}", f"--rate={RATE}",
+        self.proc = subprocess.Popen(["parec", "--raw", "--format=s16le", "--channels=2", f"--rate={RATE}",
                                       f"--device={source}"], stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.data = bytearray()
         self.first_ms = None  # latest time at which sample 0 can have been taken
@@ -83,7 +83,7 @@ class MonitorRecording:
         samples = array.array("h", bytes(self.data[: len(self.data) // FRAME_BYTES * FRAME_BYTES]))
         if sys.byteorder != "little":
             samples.byteswap()
-        return [max(abs(value) for value in samples[i : i + CHANNELS]) for i in range(0, len(samples), CHANNELS)]
+        return [max(abs(left), abs(right)) for left, right in zip(samples[0::2], samples[1::2])]
 
 
 def run(command):

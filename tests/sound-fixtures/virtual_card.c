@@ -5,8 +5,9 @@
  *     FIRST_MS LAST_MS COUNT RATE
  *
  * the wall-clock times (CLOCK_REALTIME milliseconds) at which the card plays the first and the last
- * loud frame of the transfer, and how many frames are loud (a channel above 512 of 32768). When the
- * application is late the card plays silence and its later frames play that much later (no xrun).
+ * loud frame of the transfer, and how many frames are loud (a channel above 640 of 32768, as
+ * record-sink.py counts). When the application is late the card plays silence and its later frames
+ * play that much later (no xrun).
  *
  *     pcm_type.virtual_card { lib "DIR/libasound_module_pcm_virtual_card.so" }
  *     pcm.virtualcard { type virtual_card log "DIR/card.log" }
@@ -85,7 +86,7 @@ static int loud(const snd_pcm_ioplug_t *io, const snd_pcm_channel_area_t *areas,
 {
     for (unsigned c = 0; c < io->channels; c++) {
         const char *sample = (const char *) areas[c].addr + (areas[c].first + frame * areas[c].step) / 8;
-        if (abs(*(const short *) sample) > 512)
+        if (abs(*(const short *) sample) > 640)
             return 1;
     }
     return 0;
