@@ -28,9 +28,9 @@ typedef struct {
     snd_pcm_ioplug_t io;
     int timer;
     int running;
-    double start;                /* monotonic seconds at which frame 0 plays */
-    unsigned long long written;  /* frames taken since prepare */
-    double wall_offset;          /* realtime - monotonic, seconds */
+    double start;               /* monotonic seconds at which frame 0 plays */
+    unsigned long long written; /* frames taken since prepare */
+    double wall_offset;         /* realtime - monotonic, seconds */
     FILE *log;
 } card_t;
 
@@ -47,10 +47,10 @@ static unsigned long long played(card_t *card)
     if (!card->running)
         return 0;
     const double elapsed = (seconds(CLOCK_MONOTONIC) - card->start) * card->io.rate;
-    const unsigned long long frames = elapsed > 0 ? (unsigned long long) elapsed : 0;
+    const unsigned long long frames = elapsed > 0 ? (unsigned long long)elapsed : 0;
     if (frames <= card->written)
         return frames;
-    card->start += (double) (frames - card->written) / card->io.rate;
+    card->start += (double)(frames - card->written) / card->io.rate;
     return card->written;
 }
 
@@ -85,8 +85,8 @@ static snd_pcm_sframes_t card_pointer(snd_pcm_ioplug_t *io)
 static int loud(const snd_pcm_ioplug_t *io, const snd_pcm_channel_area_t *areas, snd_pcm_uframes_t frame)
 {
     for (unsigned c = 0; c < io->channels; c++) {
-        const char *sample = (const char *) areas[c].addr + (areas[c].first + frame * areas[c].step) / 8;
-        if (abs(*(const short *) sample) > 640)
+        const char *sample = (const char *)areas[c].addr + (areas[c].first + frame * areas[c].step) / 8;
+        if (abs(*(const short *)sample) > 640)
             return 1;
     }
     return 0;
@@ -99,17 +99,17 @@ static snd_pcm_sframes_t card_transfer(snd_pcm_ioplug_t *io, const snd_pcm_chann
     long first = -1, last = -1, count = 0;
     for (snd_pcm_uframes_t i = 0; i < size; i++) {
         if (loud(io, areas, offset + i)) {
-            first = first < 0 ? (long) i : first;
-            last = (long) i;
+            first = first < 0 ? (long)i : first;
+            last = (long)i;
             count++;
         }
     }
     if (count > 0 && card->log) {
         played(card);
         const double at = (card->running ? card->start : seconds(CLOCK_MONOTONIC)) + card->wall_offset
-                          + (double) card->written / io->rate;
-        fprintf(card->log, "%.3f %.3f %ld %u\n", (at + (double) first / io->rate) * 1e3,
-                (at + (double) last / io->rate) * 1e3, count, io->rate);
+                          + (double)card->written / io->rate;
+        fprintf(card->log, "%.3f %.3f %ld %u\n", (at + (double)first / io->rate) * 1e3,
+                (at + (double)last / io->rate) * 1e3, count, io->rate);
     }
     card->written += size;
     return size;
@@ -119,8 +119,8 @@ static int card_poll_revents(snd_pcm_ioplug_t *io, struct pollfd *pfd, unsigned 
 {
     card_t *card = io->private_data;
     unsigned long long ticks;
-    (void) pfd;
-    (void) nfds;
+    (void)pfd;
+    (void)nfds;
     while (read(card->timer, &ticks, sizeof ticks) > 0) {
     }
     const unsigned long long queued = card->written - played(card);
@@ -133,10 +133,10 @@ static int card_poll_revents(snd_pcm_ioplug_t *io, struct pollfd *pfd, unsigned 
 static int card_hw_params(snd_pcm_ioplug_t *io, snd_pcm_hw_params_t *params)
 {
     card_t *card = io->private_data;
-    (void) params;
-    double tick = (double) io->period_size / io->rate / 4;
+    (void)params;
+    double tick = (double)io->period_size / io->rate / 4;
     tick = tick > 0.002 ? 0.002 : tick;
-    struct itimerspec spec = {{0, (long) (tick * 1e9)}, {0, (long) (tick * 1e9)}};
+    struct itimerspec spec = {{0, (long)(tick * 1e9)}, {0, (long)(tick * 1e9)}};
     return timerfd_settime(card->timer, 0, &spec, NULL) < 0 ? -errno : 0;
 }
 
@@ -165,7 +165,8 @@ static const char *log_path(snd_config_t *conf)
 {
     const char *path = NULL;
     snd_config_iterator_t i, next;
-    snd_config_for_each(i, next, conf) {
+    snd_config_for_each(i, next, conf)
+    {
         snd_config_t *entry = snd_config_iterator_entry(i);
         const char *id;
         if (snd_config_get_id(entry, &id) == 0 && strcmp(id, "log") == 0)
@@ -189,7 +190,7 @@ static void set_constraints(snd_pcm_ioplug_t *io)
 
 SND_PCM_PLUGIN_DEFINE_FUNC(virtual_card)
 {
-    (void) root;
+    (void)root;
     if (stream != SND_PCM_STREAM_PLAYBACK)
         return -EINVAL;
     card_t *card = calloc(1, sizeof *card);
