@@ -62,7 +62,7 @@ run "$bin/name_box_figures"
 sound_on_server() { # KIND SDL_DRIVER
     local kind=$1 driver=$2 harness missing dir variables card heard
     echo "# sound on $kind, SDL driver $driver"
-    harness=$(ochre_sound_harness) || { echo "#   skipped: no sound test harness"; return 0; }
+    harness=$(ochre_sound_harness)
     missing=$(ochre_sound_server_missing "$kind")
     [ -z "$missing" ] || { echo "#   skipped: missing $missing"; return 0; }
     dir=$(mktemp -d "${TMPDIR:-/tmp}/ochre-sound.XXXXXX")
