@@ -13,6 +13,9 @@ constexpr double kLargeTextPoints = 18;
 constexpr double kLargeTextRatio = 3.0;
 constexpr double kTextRatio = 4.5;
 constexpr int kSearchSteps = 16;
+// An adapted colour goes this far beyond the minimum: the smoothed edges of small letters never show the full
+// colour, and the letters should still read as well as the minimum says when measured on the screen.
+constexpr double kAdaptedMargin = 0.1;
 
 double linear(float channel)
 {
@@ -54,6 +57,7 @@ QColor legible(const QColor &design, const QColor &background, double minimum)
 {
     if (ratio(design, background) >= minimum)
         return design;
+    const double target = minimum + kAdaptedMargin;
     const bool lighter = ratio(Qt::white, background) >= ratio(Qt::black, background);
     float hue = 0;
     float saturation = 0;
@@ -68,7 +72,7 @@ QColor legible(const QColor &design, const QColor &background, double minimum)
         const float middle = (reaching + short_of) / 2;
         const QColor candidate = shown_at(hue, saturation, middle);
         const bool on_far_side = lighter == (relative_luminance(candidate) > relative_luminance(background));
-        (on_far_side && ratio(candidate, background) >= minimum ? reaching : short_of) = middle;
+        (on_far_side && ratio(candidate, background) >= target ? reaching : short_of) = middle;
     }
     QColor shown = shown_at(hue, saturation, reaching);
     shown.setAlphaF(design.alphaF());

@@ -24,7 +24,7 @@ double required(const QFont &font);
 double minimum_for(const QColor &design, const QFont &font);
 
 // The design colour where it reaches `minimum` on `background`; otherwise the same hue made lighter (on a dark
-// background) or darker (on a light one), just as far as it takes.
+// background) or darker (on a light one), just far enough to read a little better than the minimum.
 QColor legible(const QColor &design, const QColor &background, double minimum);
 
 } // namespace contrast
