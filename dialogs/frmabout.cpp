@@ -6,7 +6,6 @@
 #include "Twips.h"
 #include "Version.h"
 
-#include <QApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -50,7 +49,7 @@ DesignFrame *add_frame(QWidget &form, const char *name, const QString &title, QR
     auto *frame = new DesignFrame(title, &form);
     frame->setObjectName(QString::fromLatin1(name));
     frame->setGeometry(geometry);
-    set_text_colour(*frame, colour);
+    frame->set_caption_colour(colour);
     return frame;
 }
 
@@ -121,7 +120,6 @@ void frmabout::build_maker_frame()
     QLabel *contact = add_label(*frame, {"Label1", "", 360, 315, 4005, 285});
     contact->setText(QString::fromUtf8(version::kAuthorName) + QString(kContactGap, QLatin1Char(' '))
                      + QString::fromUtf8(version::kAuthorEmail));
-    set_text_colour(*contact, QApplication::palette().color(QPalette::WindowText));
 
     // An invisible click area over the start of the contact line; clicking it does nothing.
     auto *imghot = new QLabel(frame);

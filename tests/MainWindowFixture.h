@@ -10,9 +10,24 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 // A shown main window with no match in progress, and the look-ups the window tests share.
 class MainWindowFixture {
+public:
+    // The colour most of the image's pixels have, those of `leftOut` not counted.
+    static QRgb mostCommonColour(const QImage &image, std::optional<QRgb> leftOut = {})
+    {
+        std::map<QRgb, int> counts;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ++counts[image.pixel(x, y)];
+        if (leftOut)
+            counts.erase(*leftOut);
+        return std::max_element(counts.begin(), counts.end(), [](auto &a, auto &b) { return a.second < b.second; })
+            ->first;
+    }
+
 protected:
     void openWindow()
     {
@@ -44,12 +59,7 @@ protected:
     {
         const int m = label->margin();
         const QImage image = label->grab(label->contentsRect().marginsRemoved({m, m, m, m})).toImage();
-        std::map<QRgb, int> counts;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                ++counts[image.pixel(x, y)];
-        const QRgb background =
-            std::max_element(counts.begin(), counts.end(), [](auto &a, auto &b) { return a.second < b.second; })->first;
+        const QRgb background = mostCommonColour(image);
         QRect ink;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)

@@ -2,6 +2,7 @@
 #include "Module1.h"
 #include "Twips.h"
 #include "UrlRecorder.h"
+#include "WidgetCaption.h"
 #include "WebLink.h"
 #include "frmabout.h"
 #include "frmnotice.h"
@@ -177,19 +178,6 @@ QWidget *next_in_tab_order(QWidget &widget)
     while (next != &widget && !(next->focusPolicy() & Qt::TabFocus && widget.window()->isAncestorOf(next)))
         next = next->nextInFocusChain();
     return next;
-}
-
-QString caption_of(const QWidget &widget)
-{
-    if (auto *frame = qobject_cast<const QGroupBox *>(&widget))
-        return frame->title();
-    if (auto *button = qobject_cast<const QAbstractButton *>(&widget))
-        return button->text();
-    if (auto *box = qobject_cast<const QLineEdit *>(&widget))
-        return box->text();
-    if (auto *label = qobject_cast<const QLabel *>(&widget))
-        return label->text();
-    return widget.windowTitle();
 }
 
 // What a frame paints of itself, without its children, on its window's background: the pixels that
