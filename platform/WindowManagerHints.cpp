@@ -88,8 +88,8 @@ constexpr std::uint32_t kWindowGravity = 512;
 std::array<std::uint32_t, kSizeHintsLength> size_hints(const X11Window &x11)
 {
     std::array<std::uint32_t, kSizeHintsLength> hints{};
-    const std::vector<std::uint32_t> values
-        = property32(x11.connection, x11.id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, kSizeHintsLength);
+    const std::vector<std::uint32_t> values = property32(x11.connection, x11.id, XCB_ATOM_WM_NORMAL_HINTS,
+                                                         XCB_ATOM_WM_SIZE_HINTS, kSizeHintsLength);
     std::copy_n(values.begin(), std::min(values.size(), kSizeHintsLength), hints.begin());
     return hints;
 }
@@ -174,8 +174,8 @@ bool request_position_by_gravity(QWidget &window, QPoint client_position, Window
     hints[kHintX] = static_cast<std::uint32_t>(native.x());
     hints[kHintY] = static_cast<std::uint32_t>(native.y());
     hints[kHintGravity] = static_cast<std::uint32_t>(gravity);
-    xcb_change_property(x11.connection, XCB_PROP_MODE_REPLACE, x11.id, XCB_ATOM_WM_NORMAL_HINTS,
-                        XCB_ATOM_WM_SIZE_HINTS, 32, kSizeHintsLength, hints.data());
+    xcb_change_property(x11.connection, XCB_PROP_MODE_REPLACE, x11.id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
+                        32, kSizeHintsLength, hints.data());
 
     const std::array<std::uint32_t, 2> position{static_cast<std::uint32_t>(native.x()),
                                                 static_cast<std::uint32_t>(native.y())};

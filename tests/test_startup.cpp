@@ -94,8 +94,8 @@ void TestStartup::x11IsPreferredOnlyWhereTheUserChoseNoPlatform_data()
     QTest::addColumn<QByteArrayList>("expected");
     const QByteArrayList plain{"ochreline"};
     const QByteArrayList named{"ochreline", "-platform", "offscreen"};
-    QTest::newRow("X server, no choice: X11 first") << QByteArray() << QByteArray(":0") << plain
-                                                    << QByteArrayList{"ochreline", "-platform", "xcb;wayland"};
+    QTest::newRow("X server, no choice: X11 first")
+        << QByteArray() << QByteArray(":0") << plain << QByteArrayList{"ochreline", "-platform", "xcb;wayland"};
     QTest::newRow("QT_QPA_PLATFORM stands") << QByteArray("wayland") << QByteArray(":0") << plain << plain;
     QTest::newRow("-platform stands") << QByteArray() << QByteArray(":0") << named << named;
     QTest::newRow("no X server: Qt's own choice") << QByteArray() << QByteArray() << plain << plain;
