@@ -1,5 +1,6 @@
 #include "frmabout.h"
 
+#include "CentredDialog.h"
 #include "DesignFont.h"
 #include "DesignFrame.h"
 #include "TextColour.h"
@@ -56,8 +57,7 @@ DesignFrame *add_frame(QWidget &form, const char *name, const QString &title, QR
 } // namespace
 
 frmabout::frmabout(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, kFixedDialogFlags)
 {
     setObjectName(QStringLiteral("frmabout"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -1,6 +1,5 @@
 #include "frmplayers.h"
 
-#include "Centring.h"
 #include "DesignFont.h"
 #include "DesignFrame.h"
 #include "Module1.h"
@@ -8,7 +7,6 @@
 
 #include <QButtonGroup>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,15 +50,14 @@ QRadioButton *add_option(QButtonGroup &group, QWidget &frame, const char *array_
 } // namespace
 
 frmplayers::frmplayers(Module1 &settings, std::array<QLabel *, 4> lblname, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    // Enter presses "Let's Play!"; Escape is no way out, as closing the dialog starts the match.
+    : CentredDialog({.escape_closes = false}, parent)
     , settings_(settings)
     , lblname_(lblname)
 {
     setObjectName(QStringLiteral("frmplayers"));
     setWindowTitle(QStringLiteral("Select Your Players!"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/smiley.ico")));
-    setModal(true);
     setFont(form_font());
     setFixedSize(twips::size(4935, 3105));
 
@@ -145,20 +142,6 @@ QString frmplayers::Cap_it(const QString &text)
     const char32_t raised = QChar::toTitleCase(first);
     const QString head = raised == first ? text.left(head_length) : QString::fromUcs4(&raised, 1);
     return head + text.mid(head_length).toLower();
-}
-
-bool frmplayers::event(QEvent *event)
-{
-    centre_on_activation(*this, *event);
-    return QDialog::event(event);
-}
-
-void frmplayers::keyPressEvent(QKeyEvent *event)
-{
-    // Enter presses "Let's Play!"; Escape is no way out, as closing the dialog starts the match.
-    if (event->key() == Qt::Key_Escape)
-        return;
-    QDialog::keyPressEvent(event);
 }
 
 void frmplayers::optplay_Click(int index, bool checked)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "CentredDialog.h"
 
 #include <array>
 
@@ -14,17 +14,13 @@ class QRadioButton;
 
 // The new game dialog: number of players, 301 or 501, and the players' names, written straight
 // into the shared settings and the main window's name labels. Only hidden when dismissed.
-class frmplayers : public QDialog {
+class frmplayers : public CentredDialog {
     Q_OBJECT
 public:
     frmplayers(Module1 &settings, std::array<QLabel *, 4> lblname, QWidget *parent = nullptr);
 
     // The name with its first character raised and every other one lowered.
     static QString Cap_it(const QString &text);
-
-protected:
-    bool event(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void build_player_frame();

@@ -1,6 +1,5 @@
 #include "frmpoints.h"
 
-#include "Centring.h"
 #include "DesignFont.h"
 #include "DesignFrame.h"
 #include "Module1.h"
@@ -8,12 +7,13 @@
 
 #include <QButtonGroup>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
 frmpoints::frmpoints(Module1 &settings, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    // "OK" is neither the default nor the cancel button: Escape must not close the dialog and apply the
+    // amount. Enter does nothing, there being no default button.
+    : CentredDialog({.borderless = true, .escape_closes = false}, parent)
     , settings_(settings)
     , Frame1(new DesignFrame(QStringLiteral("How many points?"), this))
     , optpoints(new QButtonGroup(this))
@@ -22,7 +22,6 @@ frmpoints::frmpoints(Module1 &settings, QWidget *parent)
     setObjectName(QStringLiteral("frmpoints"));
     setWindowTitle(QStringLiteral("Points!"));
     setWindowIcon(QIcon());
-    setModal(true);
     setFont(form_font());
     setFixedSize(twips::size(1710, 3960));
 
@@ -48,21 +47,6 @@ frmpoints::frmpoints(Module1 &settings, QWidget *parent)
     Command1->setDefault(false);
     QWidget::setTabOrder(previous, Command1);
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
-}
-
-bool frmpoints::event(QEvent *event)
-{
-    centre_on_activation(*this, *event);
-    return QDialog::event(event);
-}
-
-void frmpoints::keyPressEvent(QKeyEvent *event)
-{
-    // "OK" is neither the default nor the cancel button: Escape must not close the dialog and
-    // apply the amount. Enter already does nothing, there being no default button.
-    if (event->key() == Qt::Key_Escape)
-        return;
-    QDialog::keyPressEvent(event);
 }
 
 void frmpoints::showEvent(QShowEvent *event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "CentredDialog.h"
 
 #include <array>
 
@@ -11,7 +11,7 @@ class QPushButton;
 
 // The borderless "How many points?" picker for the add and subtract commands; the chosen amount
 // goes to the shared points_pick. Only hidden when dismissed, so it keeps its selection.
-class frmpoints : public QDialog {
+class frmpoints : public CentredDialog {
     Q_OBJECT
 public:
     explicit frmpoints(Module1 &settings, QWidget *parent = nullptr);
@@ -33,8 +33,6 @@ public:
     static constexpr int kOptionHeight = 240;
 
 protected:
-    bool event(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

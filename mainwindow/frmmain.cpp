@@ -171,7 +171,7 @@ void frmmain::build_menus()
 
 void frmmain::Form_Load(int splash_interval_ms)
 {
-    place_at_top_of_screen();
+    const bool placed_before_mapping = place_at_top_of_screen();
     settings_.start_score = 301;
     settings_.points_pick = 0;
     match_.game_over = true;
@@ -182,6 +182,7 @@ void frmmain::Form_Load(int splash_interval_ms)
         mnusound_->setEnabled(false);
 
     show();
+    place_once_mapped(*this, Placement::TopCentre, placed_before_mapping);
     QCoreApplication::processEvents();
 
     auto *splash = new frmsplash(splash_interval_ms, this);
@@ -189,11 +190,11 @@ void frmmain::Form_Load(int splash_interval_ms)
     show_startup_message();
 }
 
-// At the top of the screen, centred across it; wider than the screen gives a negative left edge.
-void frmmain::place_at_top_of_screen()
+// At the top of the primary monitor, centred across it; wider than the monitor gives a negative left edge.
+bool frmmain::place_at_top_of_screen()
 {
     layout()->activate(); // the window's own size, before it is created and shown
-    place_at_top_centre(*this);
+    return place_before_mapping(*this, Placement::TopCentre);
 }
 
 void frmmain::show_startup_message()

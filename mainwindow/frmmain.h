@@ -58,7 +58,8 @@ private:
     void build_client_area();
     void build_player_panels(QWidget *client);
     void build_menus();
-    void place_at_top_of_screen();
+    // Returns false where the placement is to be completed once the window is mapped.
+    bool place_at_top_of_screen();
     void show_startup_message();
     void adjust_points(Adjustment direction);
     frmnotice *notice();

@@ -2,7 +2,7 @@
 # Usage: source scripts/setup.sh; ochre_install_packages; ochre_build BUILD_DIR [extra cmake arguments...]
 
 OCHRE_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsdl2-dev libxcb1-dev fonts-liberation xvfb xauth
-    at-spi2-core dbus-daemon python3-pyatspi python3-xlib xdotool openbox)
+    at-spi2-core dbus-daemon python3-pyatspi python3-xlib xdotool openbox x11-xserver-utils)
 # Packaging test: dpkg-shlibdeps for the package's dependencies, lintian, and the desktop entry and
 # AppStream validators.
 OCHRE_PACKAGES+=(dpkg-dev lintian desktop-file-utils appstream)
@@ -16,6 +16,14 @@ OCHRE_SOUND_GROUPS=(
     "pipewire: pipewire pipewire-bin wireplumber dbus pulseaudio-utils"
     "pulseaudio: pulseaudio pulseaudio-utils"
     "alsa: gcc libasound2-dev"
+)
+
+# Wayland desktops for the end-to-end tests (tests/e2e/run_e2e.sh mutter|kwin): GNOME's and KDE's
+# compositors with their Xwayland and KDE's window decoration, and Qt's Wayland platform, which a
+# Wayland session offers the program. Optional in the same way: the tests of a group left out are skipped.
+OCHRE_DESKTOP_GROUPS=(
+    "mutter: mutter xwayland qt6-wayland"
+    "kwin: kwin-wayland kwin-style-breeze xwayland qt6-wayland"
 )
 
 ochre_install_packages() {
@@ -37,13 +45,23 @@ ochre_apt_install() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends --no-remove "${missing[@]}"
 }
 
-ochre_install_sound_servers() {
-    local group packages
-    for group in "${OCHRE_SOUND_GROUPS[@]}"; do
+# Installs each optional group that can be installed. Usage: ochre_install_groups KIND "NAME: PACKAGES..."...
+ochre_install_groups() {
+    local kind=$1 group packages
+    shift
+    for group in "$@"; do
         read -r -a packages <<<"${group#*:}"
         ochre_apt_install "${packages[@]}" \
-            || echo "Sound server ${group%%:*}: ${packages[*]} could not be installed (a package would have to be removed, or apt-get failed); its tests will be skipped"
+            || echo "$kind ${group%%:*}: ${packages[*]} could not be installed (a package would have to be removed, or apt-get failed); its tests will be skipped"
     done
+}
+
+ochre_install_desktops() {
+    ochre_install_groups "Desktop" "${OCHRE_DESKTOP_GROUPS[@]}"
+}
+
+ochre_install_sound_servers() {
+    ochre_install_groups "Sound server" "${OCHRE_SOUND_GROUPS[@]}"
     local cache
     cache=$(ochre_sound_cache)
     if ! ochre_pipewire_pulse_conf >/dev/null; then

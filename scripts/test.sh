@@ -6,6 +6,7 @@ source "$(dirname "$0")/setup.sh"
 
 ochre_install_packages
 ochre_install_sound_servers
+ochre_install_desktops
 ochre_build "$OCHRE_ROOT/build" -DOCHRELINE_WERROR=ON
 cd "$OCHRE_ROOT/build"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600
