@@ -1,5 +1,6 @@
 #include "ApplicationSetup.h"
 #include "Module1.h"
+#include "PlatformChoice.h"
 #include "SoundPlayer.h"
 #include "frmmain.h"
 
@@ -7,7 +8,8 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    PlatformChoice command_line(argc, argv);
+    QApplication app(command_line.argc(), command_line.argv());
     setup_application();
 
     SoundPlayer sound;

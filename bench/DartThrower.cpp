@@ -51,9 +51,7 @@ DartThrower::DartThrower(frmmain &window, Module1 &settings, std::uint32_t seed)
 
 void DartThrower::start_match()
 {
-    settings_.two_players = true;
-    settings_.three_players = false;
-    settings_.four_players = false;
+    settings_.set_player_count(2);
     settings_.start_score = 501;
     window_.match().start_game();
     ++matches_started_;

@@ -101,7 +101,7 @@ int main(int argc, char **argv)
     DartThrower thrower(window, settings);
     auto *bar = window.findChild<StatusBar *>(QStringLiteral("StatusBar1"));
     Target ours{*bar->panel(Match::kHitPanel),
-                [bar] { bar->setPanelText(Match::kHitPanel, QString::fromLatin1(kBlank)); },
+                [bar] { bar->set_panel_text(Match::kHitPanel, QString::fromLatin1(kBlank)); },
                 [&thrower, &window] {
                     const DartThrower::Dart dart = thrower.next();
                     const bool last_of_turn = window.match().darts_thrown == Match::kDartsPerTurn - 1;

@@ -1,5 +1,7 @@
 #include "DesignFrame.h"
 
+#include "Contrast.h"
+
 #include <QPainter>
 #include <QStyle>
 #include <qdrawutil.h>
@@ -15,6 +17,20 @@ constexpr int kCaptionGap = 2;
 DesignFrame::DesignFrame(const QString &title, QWidget *parent)
     : QGroupBox(title, parent)
 {
+}
+
+void DesignFrame::set_caption_colour(const QColor &design)
+{
+    caption_design_ = design;
+    update();
+}
+
+QColor DesignFrame::caption_colour() const
+{
+    if (!caption_design_.isValid())
+        return palette().color(foregroundRole());
+    return contrast::legible(caption_design_, palette().color(backgroundRole()),
+                             contrast::minimum_for(caption_design_, font()));
 }
 
 QRect DesignFrame::border() const
@@ -39,6 +55,8 @@ void DesignFrame::paintEvent(QPaintEvent *)
     // The caption covers the border on the frame's own background, in its own text colour.
     const QRect caption = caption_rect();
     painter.fillRect(caption.adjusted(-kCaptionGap, 0, kCaptionGap, 0), palette().brush(backgroundRole()));
-    style()->drawItemText(&painter, caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(),
+    QPalette colours = palette();
+    colours.setColor(foregroundRole(), caption_colour());
+    style()->drawItemText(&painter, caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, colours,
                           isEnabled(), title(), foregroundRole());
 }

@@ -9,10 +9,18 @@ class DesignFrame : public QGroupBox {
 public:
     DesignFrame(const QString &title, QWidget *parent);
 
+    // The caption's colour as designed; the frame's contents keep the style's colours.
+    void set_caption_colour(const QColor &design);
+    // The colour the caption is drawn in: the design's, or the style's text colour where none is set, made
+    // legible on the frame's background.
+    QColor caption_colour() const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QRect border() const;
     QRect caption_rect() const;
+
+    QColor caption_design_;
 };

@@ -1,12 +1,12 @@
 #include "frmabout.h"
 
+#include "CentredDialog.h"
 #include "DesignFont.h"
 #include "DesignFrame.h"
 #include "TextColour.h"
 #include "Twips.h"
 #include "Version.h"
 
-#include <QApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -50,19 +50,18 @@ DesignFrame *add_frame(QWidget &form, const char *name, const QString &title, QR
     auto *frame = new DesignFrame(title, &form);
     frame->setObjectName(QString::fromLatin1(name));
     frame->setGeometry(geometry);
-    set_text_colour(*frame, colour);
+    frame->set_caption_colour(colour);
     return frame;
 }
 
 } // namespace
 
 frmabout::frmabout(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, kFixedDialogFlags)
 {
     setObjectName(QStringLiteral("frmabout"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Vantorel Software"));
+    setWindowTitle(QString::fromUtf8(version::kCompanyName));
     setWindowIcon(QIcon(QStringLiteral(":/icons/dollar.ico")));
     setModal(true);
     setFont(form_font());
@@ -114,13 +113,13 @@ void frmabout::build_credits()
 
 void frmabout::build_maker_frame()
 {
-    DesignFrame *frame = add_frame(*this, "Frame1", QStringLiteral("Vantorel Software is:"),
-                                 twips::rect(45, 2475, 4740, 1050), QColor(0xFF, 0x00, 0x00));
+    const QString caption = QString::fromUtf8(version::kCompanyName) + QStringLiteral(" is:");
+    DesignFrame *frame =
+        add_frame(*this, "Frame1", caption, twips::rect(45, 2475, 4740, 1050), QColor(0xFF, 0x00, 0x00));
 
     QLabel *contact = add_label(*frame, {"Label1", "", 360, 315, 4005, 285});
     contact->setText(QString::fromUtf8(version::kAuthorName) + QString(kContactGap, QLatin1Char(' '))
                      + QString::fromUtf8(version::kAuthorEmail));
-    set_text_colour(*contact, QApplication::palette().color(QPalette::WindowText));
 
     // An invisible click area over the start of the contact line; clicking it does nothing.
     auto *imghot = new QLabel(frame);

@@ -1,21 +1,17 @@
 #include "frmnotice.h"
 
-#include "Centring.h"
 #include "DesignFont.h"
 #include "Twips.h"
-#include "WindowManagerHints.h"
 
-#include <QEvent>
 #include <QIcon>
 #include <QPushButton>
 
 frmnotice::frmnotice(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    : CentredDialog({.borderless = true, .off_taskbar = true}, parent)
     , Command1(new QPushButton(QStringLiteral("Winner!"), this))
 {
     setObjectName(QStringLiteral("frmnotice"));
     setWindowIcon(QIcon());
-    setModal(true);
     setFixedSize(twips::size(2775, 660));
 
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -34,12 +30,4 @@ void frmnotice::set_caption(const QString &text)
 QString frmnotice::caption() const
 {
     return Command1->text();
-}
-
-bool frmnotice::event(QEvent *event)
-{
-    if (event->type() == QEvent::Show)
-        keep_untitled_and_off_taskbar(*this);
-    centre_on_activation(*this, *event);
-    return QDialog::event(event);
 }

@@ -1,6 +1,5 @@
 #include "frmplayers.h"
 
-#include "Centring.h"
 #include "DesignFont.h"
 #include "DesignFrame.h"
 #include "Module1.h"
@@ -8,7 +7,6 @@
 
 #include <QButtonGroup>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,15 +50,14 @@ QRadioButton *add_option(QButtonGroup &group, QWidget &frame, const char *array_
 } // namespace
 
 frmplayers::frmplayers(Module1 &settings, std::array<QLabel *, 4> lblname, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    // Enter presses "Let's Play!"; Escape is no way out, as closing the dialog starts the match.
+    : CentredDialog({.escape_closes = false}, parent)
     , settings_(settings)
     , lblname_(lblname)
 {
     setObjectName(QStringLiteral("frmplayers"));
     setWindowTitle(QStringLiteral("Select Your Players!"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/smiley.ico")));
-    setModal(true);
     setFont(form_font());
     setFixedSize(twips::size(4935, 3105));
 
@@ -147,25 +144,11 @@ QString frmplayers::Cap_it(const QString &text)
     return head + text.mid(head_length).toLower();
 }
 
-bool frmplayers::event(QEvent *event)
-{
-    centre_on_activation(*this, *event);
-    return QDialog::event(event);
-}
-
-void frmplayers::keyPressEvent(QKeyEvent *event)
-{
-    // Enter presses "Let's Play!"; Escape is no way out, as closing the dialog starts the match.
-    if (event->key() == Qt::Key_Escape)
-        return;
-    QDialog::keyPressEvent(event);
-}
-
 void frmplayers::optplay_Click(int index, bool checked)
 {
     if (!checked)
         return;
-    set_player_count(index);
+    settings_.set_player_count(index);
     playname[2]->setEnabled(index >= 3);
     playname[3]->setEnabled(index == 4);
 }
@@ -181,7 +164,7 @@ void frmplayers::Command1_Click()
     // No player-count option chosen at all means a four-player match.
     const int chosen = optplay->checkedId();
     const int players = (chosen == 2 || chosen == 3) ? chosen : 4;
-    set_player_count(players);
+    settings_.set_player_count(players);
 
     for (int i = 0; i < players; ++i) {
         QLabel *label = lblname_[static_cast<std::size_t>(i)];
@@ -191,11 +174,4 @@ void frmplayers::Command1_Click()
         label->setText(Cap_it(playname[static_cast<std::size_t>(i)]->text()));
     }
     accept();
-}
-
-void frmplayers::set_player_count(int players)
-{
-    settings_.two_players = players == 2;
-    settings_.three_players = players == 3;
-    settings_.four_players = players == 4;
 }

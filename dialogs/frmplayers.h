@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "CentredDialog.h"
 
 #include <array>
 
@@ -14,17 +14,13 @@ class QRadioButton;
 
 // The new game dialog: number of players, 301 or 501, and the players' names, written straight
 // into the shared settings and the main window's name labels. Only hidden when dismissed.
-class frmplayers : public QDialog {
+class frmplayers : public CentredDialog {
     Q_OBJECT
 public:
     frmplayers(Module1 &settings, std::array<QLabel *, 4> lblname, QWidget *parent = nullptr);
 
     // The name with its first character raised and every other one lowered.
     static QString Cap_it(const QString &text);
-
-protected:
-    bool event(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void build_player_frame();
@@ -36,7 +32,6 @@ private:
     void optplay_Click(int index, bool checked);
     void optgame_Click(int index, bool checked);
     void Command1_Click();
-    void set_player_count(int players);
 
     Module1 &settings_;
     std::array<QLabel *, 4> lblname_;

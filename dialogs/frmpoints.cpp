@@ -1,6 +1,5 @@
 #include "frmpoints.h"
 
-#include "Centring.h"
 #include "DesignFont.h"
 #include "DesignFrame.h"
 #include "Module1.h"
@@ -8,35 +7,13 @@
 
 #include <QButtonGroup>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <array>
-
-namespace {
-
-struct PointsOption {
-    int amount;
-    int left;
-    int top;
-};
-
-// In tab order; index, caption and amount are the same number.
-constexpr std::array<PointsOption, 22> kOptions{{
-    {1, 225, 360},   {2, 225, 630},   {3, 225, 900},   {4, 225, 1170},  {5, 225, 1440},  {6, 225, 1710},
-    {7, 225, 1980},  {8, 225, 2250},  {9, 225, 2520},  {10, 225, 2790}, {11, 225, 3060}, {12, 855, 360},
-    {13, 855, 675},  {14, 855, 945},  {15, 855, 1215}, {16, 855, 1485}, {17, 855, 1755}, {18, 855, 2025},
-    {19, 855, 2295}, {20, 855, 2565}, {25, 855, 2835}, {50, 855, 3105},
-}};
-
-constexpr int kOptionWidth = 735;
-constexpr int kOptionHeight = 240;
-
-} // namespace
-
 frmpoints::frmpoints(Module1 &settings, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    // "OK" is neither the default nor the cancel button: Escape must not close the dialog and apply the
+    // amount. Enter does nothing, there being no default button.
+    : CentredDialog({.borderless = true, .escape_closes = false}, parent)
     , settings_(settings)
     , Frame1(new DesignFrame(QStringLiteral("How many points?"), this))
     , optpoints(new QButtonGroup(this))
@@ -45,7 +22,6 @@ frmpoints::frmpoints(Module1 &settings, QWidget *parent)
     setObjectName(QStringLiteral("frmpoints"));
     setWindowTitle(QStringLiteral("Points!"));
     setWindowIcon(QIcon());
-    setModal(true);
     setFont(form_font());
     setFixedSize(twips::size(1710, 3960));
 
@@ -53,7 +29,7 @@ frmpoints::frmpoints(Module1 &settings, QWidget *parent)
     Frame1->setGeometry(twips::rect(45, 45, 1635, 3480));
 
     QWidget *previous = nullptr;
-    for (const PointsOption &spec : kOptions) {
+    for (const Option &spec : kOptions) {
         auto *option = new QRadioButton(QString::number(spec.amount), Frame1);
         option->setObjectName(QStringLiteral("optpoints_%1").arg(spec.amount));
         option->setGeometry(twips::rect(spec.left, spec.top, kOptionWidth, kOptionHeight));
@@ -71,21 +47,6 @@ frmpoints::frmpoints(Module1 &settings, QWidget *parent)
     Command1->setDefault(false);
     QWidget::setTabOrder(previous, Command1);
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
-}
-
-bool frmpoints::event(QEvent *event)
-{
-    centre_on_activation(*this, *event);
-    return QDialog::event(event);
-}
-
-void frmpoints::keyPressEvent(QKeyEvent *event)
-{
-    // "OK" is neither the default nor the cancel button: Escape must not close the dialog and
-    // apply the amount. Enter already does nothing, there being no default button.
-    if (event->key() == Qt::Key_Escape)
-        return;
-    QDialog::keyPressEvent(event);
 }
 
 void frmpoints::showEvent(QShowEvent *event)

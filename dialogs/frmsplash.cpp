@@ -1,11 +1,8 @@
 #include "frmsplash.h"
 
-#include "Centring.h"
 #include "PictureResource.h"
 #include "Twips.h"
-#include "WindowManagerHints.h"
 
-#include <QEvent>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -28,8 +25,7 @@ void paint_black(QWidget &widget)
 } // namespace
 
 frmsplash::frmsplash(int interval_ms, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : CentredDialog({.off_taskbar = true}, parent)
     , Frame1(new QGroupBox(this))
     , Image1(new QLabel(Frame1))
     , Timer1(new QTimer(this))
@@ -38,7 +34,6 @@ frmsplash::frmsplash(int interval_ms, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString());
     setWindowIcon(QIcon());
-    setModal(true);
     setFixedSize(twips::size(6165, 1155));
     paint_black(*this);
 
@@ -55,14 +50,6 @@ frmsplash::frmsplash(int interval_ms, QWidget *parent)
     Timer1->setInterval(interval_ms);
     connect(Timer1, &QTimer::timeout, this, &frmsplash::Timer1_Timer);
     Timer1->start();
-}
-
-bool frmsplash::event(QEvent *event)
-{
-    if (event->type() == QEvent::Show)
-        keep_untitled_and_off_taskbar(*this);
-    centre_on_activation(*this, *event);
-    return QDialog::event(event);
 }
 
 void frmsplash::hideEvent(QHideEvent *event)

@@ -2,7 +2,7 @@
 
 #include "Flag16.h"
 
-#include <QDialog>
+#include "CentredDialog.h"
 
 class QGroupBox;
 class QLabel;
@@ -10,13 +10,12 @@ class QTimer;
 
 // The black start-up splash with the maker's picture; it closes and destroys itself on the
 // second tick of its timer.
-class frmsplash : public QDialog {
+class frmsplash : public CentredDialog {
     Q_OBJECT
 public:
     explicit frmsplash(int interval_ms = 4000, QWidget *parent = nullptr);
 
 protected:
-    bool event(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:

@@ -40,14 +40,7 @@ void Match::start_game()
         show_score(player);
     }
 
-    int players = 0;
-    if (settings_.two_players)
-        players = 2;
-    else if (settings_.three_players)
-        players = 3;
-    else if (settings_.four_players)
-        players = 4;
-    for (int player = 1; player <= players; ++player)
+    for (int player = 1; player <= settings_.player_count(); ++player)
         view_.show_player_panel(player);
 
     turn_total = 0;

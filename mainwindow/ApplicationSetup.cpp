@@ -10,5 +10,6 @@ void setup_application()
     QApplication::setApplicationName(QString::fromLatin1(version::kProductName));
     QApplication::setOrganizationName(QString::fromLatin1(version::kCompanyName));
     QApplication::setApplicationVersion(QString::fromLatin1(version::kVersion));
+    QApplication::setDesktopFileName(QString::fromLatin1(version::kDesktopFileName));
     QApplication::setFont(form_font());
 }

@@ -38,7 +38,7 @@ void BoardPicture::paintEvent(QPaintEvent *event)
     painter.drawImage(target, board_, QRectF(target.topLeft() * scale, target.size() * scale));
 }
 
-const HitArea *BoardPicture::areaAt(const QPointF &pixel)
+const HitArea *BoardPicture::area_at(const QPointF &pixel)
 {
     return hit_test(twips::from_pixels(qFloor(pixel.x())), twips::from_pixels(qFloor(pixel.y())));
 }
@@ -46,14 +46,14 @@ const HitArea *BoardPicture::areaAt(const QPointF &pixel)
 // A double click arrives as a second press: it enters a dart like any other click.
 void BoardPicture::mousePressEvent(QMouseEvent *event)
 {
-    pressed_ = event->button() == Qt::LeftButton ? areaAt(event->position()) : nullptr;
+    pressed_ = event->button() == Qt::LeftButton ? area_at(event->position()) : nullptr;
 }
 
 void BoardPicture::mouseReleaseEvent(QMouseEvent *event)
 {
-    const HitArea *released = event->button() == Qt::LeftButton ? areaAt(event->position()) : nullptr;
+    const HitArea *released = event->button() == Qt::LeftButton ? area_at(event->position()) : nullptr;
     const HitArea *pressed = std::exchange(pressed_, nullptr);
     // Press and release on the same target, even if on two of its rectangles.
     if (released && pressed && released->group == pressed->group)
-        emit dartEntered(released->value);
+        emit dart_entered(released->value);
 }

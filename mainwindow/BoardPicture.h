@@ -16,7 +16,7 @@ public:
     QSize sizeHint() const override;
 
 signals:
-    void dartEntered(std::int16_t points);
+    void dart_entered(std::int16_t points);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -24,7 +24,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    static const HitArea *areaAt(const QPointF &pixel);
+    static const HitArea *area_at(const QPointF &pixel);
 
     QImage board_;
     qreal board_ratio_ = 0.0;

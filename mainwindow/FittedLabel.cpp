@@ -91,7 +91,7 @@ FittedLabel::FittedLabel(Fit fit, const QString &text, QWidget *parent)
 
 // Where the label itself lays out its text: inside frame and margin, and indented from an aligned side when
 // it has a frame but no indent of its own.
-QRect FittedLabel::textRect() const
+QRect FittedLabel::text_rect() const
 {
     QRect rect = contentsRect().marginsRemoved(QMargins(margin(), margin(), margin(), margin()));
     int inset = indent();
@@ -109,23 +109,23 @@ QRect FittedLabel::textRect() const
 // is never clipped.
 int FittedLabel::room() const
 {
-    return textRect().width() - 2;
+    return text_rect().width() - 2;
 }
 
 bool FittedLabel::fits() const
 {
     const QString full = text();
-    return first_line_end(full) == full.size() && fontMetrics().horizontalAdvance(full) <= textRect().width();
+    return first_line_end(full) == full.size() && fontMetrics().horizontalAdvance(full) <= text_rect().width();
 }
 
-QString FittedLabel::shownText() const
+QString FittedLabel::shown_text() const
 {
     if (fit_ == Fit::Shrink || fits())
         return text();
     return shortened(text(), fontMetrics(), room());
 }
 
-QFont FittedLabel::shownFont() const
+QFont FittedLabel::shown_font() const
 {
     QFont shown = font();
     if (fit_ == Fit::Elide || fits())
@@ -158,9 +158,9 @@ void FittedLabel::paintEvent(QPaintEvent *event)
     }
     QPainter painter(this);
     drawFrame(&painter);
-    painter.setFont(shownFont());
+    painter.setFont(shown_font());
     const bool rightToLeft = text().isRightToLeft();
     const int flags = int(QStyle::visualAlignment(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight, alignment()))
                       | (rightToLeft ? Qt::TextForceRightToLeft : Qt::TextForceLeftToRight);
-    style()->drawItemText(&painter, textRect(), flags, palette(), isEnabled(), shownText(), foregroundRole());
+    style()->drawItemText(&painter, text_rect(), flags, palette(), isEnabled(), shown_text(), foregroundRole());
 }

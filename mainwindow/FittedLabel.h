@@ -12,16 +12,16 @@ public:
     FittedLabel(Fit fit, const QString &text, QWidget *parent = nullptr);
 
     // What the label draws: its text, or the shortened form when the text does not fit.
-    QString shownText() const;
+    QString shown_text() const;
     // The font it draws with: its own, or the smaller size that makes the text fit.
-    QFont shownFont() const;
+    QFont shown_font() const;
 
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QRect textRect() const;
+    QRect text_rect() const;
     int room() const;
     bool fits() const;
 

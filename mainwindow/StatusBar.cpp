@@ -64,7 +64,7 @@ StatusBar::StatusBar(QWidget *parent)
             break;
         case Sizing::FitsText:
             row->addWidget(label);
-            fitToText(number);
+            fit_to_text(number);
             break;
         }
     }
@@ -75,19 +75,19 @@ QLabel *StatusBar::panel(int number) const
     return panels_.at(static_cast<std::size_t>(number - 1));
 }
 
-void StatusBar::setPanelText(int number, const QString &text)
+void StatusBar::set_panel_text(int number, const QString &text)
 {
     panel(number)->setText(text);
     if (design(number).sizing == Sizing::FitsText)
-        fitToText(number);
+        fit_to_text(number);
 }
 
-QString StatusBar::panelText(int number) const
+QString StatusBar::panel_text(int number) const
 {
     return panel(number)->text();
 }
 
-void StatusBar::fitToText(int number)
+void StatusBar::fit_to_text(int number)
 {
     QLabel *label = panel(number);
     const int textWidth = label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->frameWidth()
@@ -95,7 +95,7 @@ void StatusBar::fitToText(int number)
     label->setFixedWidth(std::max(textWidth, twips::to_pixels(design(number).minWidth)));
 }
 
-int StatusBar::panelAt(const QPoint &point) const
+int StatusBar::panel_at(const QPoint &point) const
 {
     for (int number = 1; number <= kPanelCount; ++number) {
         if (panel(number)->geometry().contains(point))
@@ -106,7 +106,7 @@ int StatusBar::panelAt(const QPoint &point) const
 
 void StatusBar::mousePressEvent(QMouseEvent *event)
 {
-    pressedPanel_ = event->button() == Qt::LeftButton ? panelAt(event->position().toPoint()) : 0;
+    pressedPanel_ = event->button() == Qt::LeftButton ? panel_at(event->position().toPoint()) : 0;
 }
 
 // The second press of a double click reports nothing: its first press and release already did.
@@ -117,9 +117,9 @@ void StatusBar::mouseDoubleClickEvent(QMouseEvent *)
 
 void StatusBar::mouseReleaseEvent(QMouseEvent *event)
 {
-    const int number = panelAt(event->position().toPoint());
+    const int number = panel_at(event->position().toPoint());
     const bool sameButtonAndPanel = event->button() == Qt::LeftButton && number != 0 && number == pressedPanel_;
     pressedPanel_ = 0;
     if (sameButtonAndPanel)
-        emit panelClicked(number);
+        emit panel_clicked(number);
 }

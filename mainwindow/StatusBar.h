@@ -15,12 +15,12 @@ public:
     explicit StatusBar(QWidget *parent = nullptr);
 
     // Panels are numbered 1 to 7.
-    void setPanelText(int number, const QString &text);
-    QString panelText(int number) const;
+    void set_panel_text(int number, const QString &text);
+    QString panel_text(int number) const;
     QLabel *panel(int number) const;
 
 signals:
-    void panelClicked(int number);
+    void panel_clicked(int number);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -28,8 +28,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    int panelAt(const QPoint &point) const;
-    void fitToText(int number);
+    int panel_at(const QPoint &point) const;
+    void fit_to_text(int number);
 
     std::array<QLabel *, kPanelCount> panels_{};
     int pressedPanel_ = 0;

@@ -55,7 +55,7 @@ constexpr QRgb kLightBlue = qRgb(0, 0, 255);
 constexpr char kHelpFile[] = "301.hlp";
 constexpr char kAppName[] = "Ochreline for Win95 1.1";
 
-QString fromUtf8(std::string_view text)
+QString from_utf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -72,14 +72,14 @@ frmmain::frmmain(Module1 &settings, SoundInterface &sound, QWidget *parent)
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Ochreline for Windows"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/dart.ico")));
-    buildClientArea();
-    buildMenus();
+    build_client_area();
+    build_menus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 frmmain::~frmmain() = default;
 
-void frmmain::buildClientArea()
+void frmmain::build_client_area()
 {
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -89,22 +89,22 @@ void frmmain::buildClientArea()
     Picture1_ = new BoardPicture(client);
     Picture1_->setObjectName(QStringLiteral("Picture1"));
     Picture1_->setGeometry(twips::rect(kPicture1));
-    connect(Picture1_, &BoardPicture::dartEntered, this, [this](std::int16_t points) { match_.do_score(points); });
+    connect(Picture1_, &BoardPicture::dart_entered, this, [this](std::int16_t points) { match_.do_score(points); });
 
     StatusBar1_ = new StatusBar(client);
     StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1_->setGeometry(twips::rect(kStatusBar1));
-    StatusBar1_->setPanelText(kWebPanel, QString::fromLatin1(version::kWebAddress));
-    connect(StatusBar1_, &StatusBar::panelClicked, this, &frmmain::StatusBar1_PanelClick);
+    StatusBar1_->set_panel_text(kWebPanel, QString::fromLatin1(version::kWebAddress));
+    connect(StatusBar1_, &StatusBar::panel_clicked, this, &frmmain::StatusBar1_PanelClick);
 
-    buildPlayerPanels(client);
+    build_player_panels(client);
 
     auto *line = new InvertLine(client);
     line->setObjectName(QStringLiteral("Line1"));
     line->setGeometry(twips::rect(kLine1));
 }
 
-void frmmain::buildPlayerPanels(QWidget *client)
+void frmmain::build_player_panels(QWidget *client)
 {
     for (int player = 1; player <= Match::kMaxPlayers; ++player) {
         const auto slot = static_cast<std::size_t>(player - 1);
@@ -135,7 +135,7 @@ void frmmain::buildPlayerPanels(QWidget *client)
     }
 }
 
-void frmmain::buildMenus()
+void frmmain::build_menus()
 {
     auto addItem = [this](QMenu *menu, const char *name, const QString &caption, void (frmmain::*handler)()) {
         QAction *action = menu->addAction(caption);
@@ -172,12 +172,13 @@ void frmmain::buildMenus()
 
 void frmmain::Form_Load(int splash_interval_ms)
 {
-    placeAtTopOfScreen();
+    const bool placed_before_mapping = place_at_top_of_screen();
     settings_.start_score = 301;
     settings_.points_pick = 0;
     match_.game_over = true;
 
     show();
+    place_once_mapped(*this, Placement::TopCentre, placed_before_mapping);
     QCoreApplication::processEvents();
     // Asking a sound server can take long: the window is painted first, and the answer comes while
     // the splash is up, before any dart can be thrown.
@@ -185,7 +186,7 @@ void frmmain::Form_Load(int splash_interval_ms)
 
     auto *splash = new frmsplash(splash_interval_ms, this);
     splash->exec();
-    showStartupMessage();
+    show_startup_message();
 }
 
 void frmmain::set_sound_device(bool found)
@@ -197,14 +198,14 @@ void frmmain::set_sound_device(bool found)
         mnusound_->setEnabled(false);
 }
 
-// At the top of the screen, centred across it; wider than the screen gives a negative left edge.
-void frmmain::placeAtTopOfScreen()
+// At the top of the primary monitor, centred across it; wider than the monitor gives a negative left edge.
+bool frmmain::place_at_top_of_screen()
 {
     layout()->activate(); // the window's own size, before it is created and shown
-    place_at_top_centre(*this);
+    return place_before_mapping(*this, Placement::TopCentre);
 }
 
-void frmmain::showStartupMessage()
+void frmmain::show_startup_message()
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Get Quiverline from the Help Menu!!"),
                     QStringLiteral("Quiverline is a newer more complete program"), QMessageBox::Ok, this);
@@ -215,8 +216,8 @@ void frmmain::showStartupMessage()
 void frmmain::mnunew_Click()
 {
     for (int player = 1; player <= Match::kMaxPlayers; ++player) {
-        nameLabel(player)->hide();
-        scoreLabel(player)->hide();
+        name_label(player)->hide();
+        score_label(player)->hide();
     }
     if (!players_)
         players_ = new frmplayers(settings_, lblname_, this);
@@ -243,16 +244,16 @@ void frmmain::closeEvent(QCloseEvent *event)
 
 void frmmain::mnuadd_Click()
 {
-    adjustPoints(Adjustment::Add);
+    adjust_points(Adjustment::Add);
 }
 
 void frmmain::mnusub_Click()
 {
-    adjustPoints(Adjustment::Subtract);
+    adjust_points(Adjustment::Subtract);
 }
 
 // A result beyond 16 bits is refused with a message instead of ending the program; nothing is stored.
-void frmmain::adjustPoints(Adjustment direction)
+void frmmain::adjust_points(Adjustment direction)
 {
     if (!points_)
         points_ = new frmpoints(settings_, this);
@@ -299,12 +300,12 @@ void frmmain::mnuabout_Click()
     about->exec();
 }
 
-QLabel *frmmain::nameLabel(int player) const
+QLabel *frmmain::name_label(int player) const
 {
     return lblname_.at(static_cast<std::size_t>(player - 1));
 }
 
-QLabel *frmmain::scoreLabel(int player) const
+QLabel *frmmain::score_label(int player) const
 {
     return score_.at(static_cast<std::size_t>(player - 1));
 }
@@ -318,28 +319,28 @@ frmnotice *frmmain::notice()
 
 void frmmain::set_score_text(int player, std::string_view text)
 {
-    scoreLabel(player)->setText(fromUtf8(text));
+    score_label(player)->setText(from_utf8(text));
 }
 
 void frmmain::set_score_colour(int player, ScoreColour colour)
 {
-    set_text_colour(*scoreLabel(player), QColor::fromRgb(colour == ScoreColour::LightRed ? kLightRed : kLightBlue));
+    set_text_colour(*score_label(player), QColor::fromRgb(colour == ScoreColour::LightRed ? kLightRed : kLightBlue));
 }
 
 void frmmain::show_player_panel(int player)
 {
-    nameLabel(player)->show();
-    scoreLabel(player)->show();
+    name_label(player)->show();
+    score_label(player)->show();
 }
 
 void frmmain::show_active_player(int player)
 {
-    StatusBar1_->setPanelText(2, nameLabel(player)->text());
+    StatusBar1_->set_panel_text(2, name_label(player)->text());
 }
 
 void frmmain::set_panel_text(int panel, std::string_view text)
 {
-    StatusBar1_->setPanelText(panel, fromUtf8(text));
+    StatusBar1_->set_panel_text(panel, from_utf8(text));
 }
 
 void frmmain::enable_adjustments()
@@ -350,12 +351,12 @@ void frmmain::enable_adjustments()
 
 void frmmain::play_sound(std::string_view name)
 {
-    sound_.play(fromUtf8(name));
+    sound_.play(from_utf8(name));
 }
 
 void frmmain::set_notice_caption(std::string_view caption)
 {
-    notice()->set_caption(fromUtf8(caption));
+    notice()->set_caption(from_utf8(caption));
 }
 
 void frmmain::show_notice()

@@ -57,16 +57,17 @@ private:
     void set_notice_caption(std::string_view caption) override;
     void show_notice() override;
 
-    void buildClientArea();
-    void buildPlayerPanels(QWidget *client);
-    void buildMenus();
+    void build_client_area();
+    void build_player_panels(QWidget *client);
+    void build_menus();
     void set_sound_device(bool found);
-    void placeAtTopOfScreen();
-    void showStartupMessage();
-    void adjustPoints(Adjustment direction);
+    // Returns false where the placement is to be completed once the window is mapped.
+    bool place_at_top_of_screen();
+    void show_startup_message();
+    void adjust_points(Adjustment direction);
     frmnotice *notice();
-    QLabel *nameLabel(int player) const;
-    QLabel *scoreLabel(int player) const;
+    QLabel *name_label(int player) const;
+    QLabel *score_label(int player) const;
 
     Module1 &settings_;
     SoundInterface &sound_;

@@ -9,15 +9,27 @@
 #include <QImage>
 #include <QTextDocument>
 
+#include <optional>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #ifndef OCHRELINE_HELP_DIR
-#define OCHRELINE_HELP_DIR "/usr/local/share/ochreline"
+#define OCHRELINE_HELP_DIR "/usr/local/share/games/ochreline"
+#endif
+#ifndef OCHRELINE_HELP_DIR_FROM_PROGRAM
+#define OCHRELINE_HELP_DIR_FROM_PROGRAM "../share/games/ochreline"
 #endif
 
 namespace {
+
+// Set by set_search_directories(); until then the default directories are searched.
+std::optional<QStringList> &chosen_directories()
+{
+    static std::optional<QStringList> directories;
+    return directories;
+}
 
 // Ours is a few kilobytes. Laying out anything much larger would stall the window for seconds.
 constexpr qint64 kLargestHelpFile = 1024 * 1024;
@@ -65,16 +77,26 @@ HelpViewer::HelpViewer(QWidget &owner)
     connect(this, &QTextBrowser::anchorClicked, this, &HelpViewer::follow_link);
 }
 
+QStringList HelpViewer::search_directories()
+{
+    if (chosen_directories())
+        return *chosen_directories();
+    // Beside the executable is the build tree's copy; the data directory is also looked for relative
+    // to the executable, so a relocated install finds it.
+    const QString beside = QCoreApplication::applicationDirPath();
+    return {beside, beside + QStringLiteral("/" OCHRELINE_HELP_DIR_FROM_PROGRAM), QStringLiteral(OCHRELINE_HELP_DIR)};
+}
+
+void HelpViewer::set_search_directories(const QStringList &directories)
+{
+    chosen_directories() = directories;
+}
+
 QString HelpViewer::locate(const QString &file_name)
 {
     if (file_name.isEmpty())
         return {};
-    // Beside the executable is the build tree's copy; the data directory is also looked for relative
-    // to the executable, so a relocated install finds it.
-    const QString beside = QCoreApplication::applicationDirPath();
-    const QStringList directories{beside, beside + QStringLiteral("/../share/ochreline"),
-                                  QStringLiteral(OCHRELINE_HELP_DIR)};
-    for (const QString &directory : directories) {
+    for (const QString &directory : search_directories()) {
         const QFileInfo candidate(QDir(directory), file_name);
         if (candidate.isFile() && candidate.isReadable())
             return candidate.absoluteFilePath();

@@ -12,9 +12,13 @@ public:
     // Shows the file's contents, or says in the window why it cannot: not found, or not a help file.
     void show_contents(const QString &file_name);
 
-    // The first existing file of that name beside the executable (the build tree) or in the installed
-    // data directory; empty when there is none. Never the current directory: a file there is not ours.
+    // The first existing file of that name in the search directories; empty when there is none.
     static QString locate(const QString &file_name);
+
+    // Where locate() looks, in order: beside the executable (the build tree), then the installed data
+    // directory. Never the current directory: a file there is not ours. Tests point it elsewhere.
+    static QStringList search_directories();
+    static void set_search_directories(const QStringList &directories);
 
     QVariant loadResource(int type, const QUrl &name) override;
 

@@ -1,15 +1,21 @@
 #include "WindowManagerHints.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -36,15 +42,23 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-bool has_atom(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property, xcb_atom_t wanted)
+// A property of 32-bit values, at most `length` of them; empty where the window has none of that type.
+std::vector<std::uint32_t> property32(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property,
+                                      xcb_atom_t type, std::uint32_t length = 1024)
 {
-    const auto cookie = xcb_get_property(connection, 0, window, property, XCB_ATOM_ATOM, 0, 1024);
+    const auto cookie = xcb_get_property(connection, 0, window, property, type, 0, length);
     const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection, cookie, nullptr), &std::free);
     if (!reply || reply->format != 32)
-        return false;
-    const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
-    const int count = xcb_get_property_value_length(reply.get()) / static_cast<int>(sizeof(xcb_atom_t));
-    return std::find(atoms, atoms + count, wanted) != atoms + count;
+        return {};
+    const auto *values = static_cast<const std::uint32_t *>(xcb_get_property_value(reply.get()));
+    const auto count = static_cast<std::size_t>(xcb_get_property_value_length(reply.get())) / sizeof(std::uint32_t);
+    return {values, values + count};
+}
+
+bool has_atom(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property, xcb_atom_t wanted)
+{
+    const std::vector<std::uint32_t> atoms = property32(connection, window, property, XCB_ATOM_ATOM);
+    return std::find(atoms.begin(), atoms.end(), wanted) != atoms.end();
 }
 
 void keep_title_empty(const X11Window &x11)
@@ -62,7 +76,113 @@ void keep_off_taskbar(const X11Window &x11)
         xcb_change_property(x11.connection, XCB_PROP_MODE_APPEND, x11.id, state, XCB_ATOM_ATOM, 32, 1, &skip);
 }
 
+// WM_NORMAL_HINTS (ICCCM 4.1.2.3): 18 numbers, the flags first, the position second and third, the gravity last.
+constexpr std::size_t kSizeHintsLength = 18;
+constexpr std::size_t kHintX = 1;
+constexpr std::size_t kHintY = 2;
+constexpr std::size_t kHintGravity = 17;
+constexpr std::uint32_t kUserPosition = 1;
+constexpr std::uint32_t kProgramPosition = 4;
+constexpr std::uint32_t kWindowGravity = 512;
+
+std::array<std::uint32_t, kSizeHintsLength> size_hints(const X11Window &x11)
+{
+    std::array<std::uint32_t, kSizeHintsLength> hints{};
+    const std::vector<std::uint32_t> values = property32(x11.connection, x11.id, XCB_ATOM_WM_NORMAL_HINTS,
+                                                         XCB_ATOM_WM_SIZE_HINTS, kSizeHintsLength);
+    std::copy_n(values.begin(), std::min(values.size(), kSizeHintsLength), hints.begin());
+    return hints;
+}
+
+// Logical coordinates of Qt to the X server's pixels, which differ where Qt scales the screen.
+QPoint native_position(const QWidget &window, QPoint position)
+{
+    const QScreen *screen = window.screen();
+    if (!screen)
+        return position;
+    const QPoint origin = screen->geometry().topLeft();
+    return origin + (position - origin) * screen->devicePixelRatio();
+}
+
+xcb_window_t root_of(const X11Window &x11)
+{
+    const auto cookie = xcb_get_geometry(x11.connection, x11.id);
+    const XcbReply<xcb_get_geometry_reply_t> reply(xcb_get_geometry_reply(x11.connection, cookie, nullptr), &std::free);
+    return reply ? reply->root : xcb_window_t{XCB_WINDOW_NONE};
+}
+
+// How long a window manager that offers to tell a frame's size beforehand is given to answer.
+constexpr auto kFrameAnswerTimeout = std::chrono::seconds(1);
+constexpr auto kFrameAnswerPoll = std::chrono::milliseconds(2);
+
+// _NET_REQUEST_FRAME_EXTENTS: the manager writes _NET_FRAME_EXTENTS (left, right, top, bottom) on the window.
+std::optional<QMargins> ask_frame_extents(const X11Window &x11, xcb_window_t root)
+{
+    const xcb_atom_t extents = atom(x11.connection, "_NET_FRAME_EXTENTS");
+    xcb_delete_property(x11.connection, x11.id, extents); // an answer from an earlier showing is no answer
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = x11.id;
+    request.type = atom(x11.connection, "_NET_REQUEST_FRAME_EXTENTS");
+    xcb_send_event(x11.connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&request));
+    xcb_flush(x11.connection);
+
+    const auto deadline = std::chrono::steady_clock::now() + kFrameAnswerTimeout;
+    do {
+        const std::vector<std::uint32_t> answer = property32(x11.connection, x11.id, extents, XCB_ATOM_CARDINAL, 4);
+        if (answer.size() == 4)
+            return QMargins(static_cast<int>(answer[0]), static_cast<int>(answer[2]), static_cast<int>(answer[1]),
+                            static_cast<int>(answer[3]));
+        std::this_thread::sleep_for(kFrameAnswerPoll);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<QMargins> frame_before_mapping(QWidget &window)
+{
+    const X11Window x11 = x11_window_of(window);
+    if (!x11.connection)
+        return window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
+    const xcb_window_t root = root_of(x11);
+    if (property32(x11.connection, root, atom(x11.connection, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).empty())
+        return QMargins(); // no window manager, no frame
+    if (!has_atom(x11.connection, root, atom(x11.connection, "_NET_SUPPORTED"),
+                  atom(x11.connection, "_NET_REQUEST_FRAME_EXTENTS")))
+        return std::nullopt;
+    const std::optional<QMargins> frame = ask_frame_extents(x11, root);
+    if (!frame)
+        return std::nullopt;
+    const qreal ratio = window.screen() ? window.screen()->devicePixelRatio() : 1.0;
+    return QMargins(qRound(frame->left() / ratio), qRound(frame->top() / ratio), qRound(frame->right() / ratio),
+                    qRound(frame->bottom() / ratio));
+}
+
+bool request_position_by_gravity(QWidget &window, QPoint client_position, WindowGravity gravity)
+{
+    const X11Window x11 = x11_window_of(window);
+    if (!x11.connection)
+        return false;
+    const QPoint native = native_position(window, client_position);
+
+    // Qt writes its own gravity whenever it shows or moves the window; this request follows its map.
+    auto hints = size_hints(x11);
+    hints[0] |= kUserPosition | kProgramPosition | kWindowGravity;
+    hints[kHintX] = static_cast<std::uint32_t>(native.x());
+    hints[kHintY] = static_cast<std::uint32_t>(native.y());
+    hints[kHintGravity] = static_cast<std::uint32_t>(gravity);
+    xcb_change_property(x11.connection, XCB_PROP_MODE_REPLACE, x11.id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
+                        32, kSizeHintsLength, hints.data());
+
+    const std::array<std::uint32_t, 2> position{static_cast<std::uint32_t>(native.x()),
+                                                static_cast<std::uint32_t>(native.y())};
+    xcb_configure_window(x11.connection, x11.id, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, position.data());
+    xcb_flush(x11.connection);
+    return true;
+}
 
 void keep_untitled_and_off_taskbar(QWidget &window)
 {

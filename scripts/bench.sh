@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds, then runs the speed and memory benches under Xvfb and prints one line per figure:
+# Builds, then runs the speed and memory benches under Xvfb and prints one line per figure, which it
+# also writes into docs/performance.md:
 #   name value unit reference ratio
 # The reference is measured in the same run ("-" where there is none); ratio = value / reference.
 # OCHRE_BENCH_BUILD picks another build directory; OCHRE_BENCH_RUNS the start-up runs (default 15).
@@ -7,11 +8,38 @@ set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 build=${OCHRE_BENCH_BUILD:-$OCHRE_ROOT/build}
 
+# Puts the printed lines between the markers of docs/performance.md, saying when and how they were taken.
+write_figures() { # FIGURES_FILE LOAD_AT_START
+    local doc="$OCHRE_ROOT/docs/performance.md" block
+    grep -qx '<!-- bench.sh: begin -->' "$doc" \
+        || printf '\n## Latest run\n\n<!-- bench.sh: begin -->\n<!-- bench.sh: end -->\n' >>"$doc"
+    block=$(mktemp)
+    {
+        echo "Run of $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores, load $2 at the start," \
+             "${OCHRE_BENCH_RUNS:-15} start-up runs (\`scripts/bench.sh\`):"
+        echo
+        echo '```'
+        cat "$1"
+        echo '```'
+    } >"$block"
+    awk -v block="$block" '
+        /^<!-- bench.sh: begin -->$/ { print; while ((getline line < block) > 0) print line; skip = 1; next }
+        /^<!-- bench.sh: end -->$/ { skip = 0 }
+        !skip' "$doc" >"$doc.new"
+    mv "$doc.new" "$doc"
+    rm -f "$block"
+}
+
 if [ "${1:-}" != --inside-xvfb ]; then
     ochre_install_packages
     ochre_install_sound_servers
     ochre_build "$build" -DOCHRELINE_SANITIZE=OFF >&2 # figures of an instrumented build mean nothing
-    exec xvfb-run -a -s "-screen 0 1600x1200x24" "$0" --inside-xvfb
+    load=$(cut -d' ' -f1 /proc/loadavg)
+    figures=$(mktemp)
+    xvfb-run -a -s "-screen 0 1600x1200x24" "$0" --inside-xvfb | tee "$figures"
+    write_figures "$figures" "$load"
+    rm -f "$figures"
+    exit 0
 fi
 
 bin="$build/bench"
@@ -52,7 +80,7 @@ run "$bin/name_box_figures"
 sound_on_server() { # KIND SDL_DRIVER
     local kind=$1 driver=$2 harness missing dir variables card heard
     echo "# sound on $kind, SDL driver $driver"
-    harness=$(ochre_sound_harness) || { echo "#   skipped: no sound test harness"; return 0; }
+    harness=$(ochre_sound_harness)
     missing=$(ochre_sound_server_missing "$kind")
     [ -z "$missing" ] || { echo "#   skipped: missing $missing"; return 0; }
     dir=$(mktemp -d "${TMPDIR:-/tmp}/ochre-sound.XXXXXX")

@@ -1,20 +1,29 @@
-# Shared by run.sh and test.sh: install the Debian packages the build needs, then configure and build.
-# Usage: source scripts/setup.sh; ochre_setup BUILD_DIR [extra cmake arguments...]
+# Shared by the scripts beside it: installs the Debian packages the build needs, then configures and builds.
+# Usage: source scripts/setup.sh; ochre_install_packages; ochre_build BUILD_DIR [extra cmake arguments...]
 
 OCHRE_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsdl2-dev libxcb1-dev fonts-liberation xvfb xauth
-    at-spi2-core dbus-daemon python3-pyatspi python3-xlib xdotool openbox)
-# Packaging test: dpkg-shlibdeps for the package's dependencies, and the desktop entry and AppStream validators.
-OCHRE_PACKAGES+=(dpkg-dev desktop-file-utils appstream)
+    at-spi2-core dbus-daemon python3-pyatspi python3-xlib xdotool openbox x11-xserver-utils)
+# Packaging test: dpkg-shlibdeps for the package's dependencies, lintian, and the desktop entry and
+# AppStream validators.
+OCHRE_PACKAGES+=(dpkg-dev lintian desktop-file-utils appstream)
 
 # Sound servers for the tests against real servers (tests/sound_server_test.sh), one group per kind
 # of server. Optional: a group that cannot be installed without removing a package is left out with
 # a line saying so, and the tests of that kind are skipped. PipeWire's PulseAudio service is not
 # installed: beside pulseaudio it would compete for the session's sound socket (later Debian releases
-# make the two conflict). The harness runs it from its configuration, unpacked here from the package.
+# make the two conflict). The test fixtures run it from its configuration, unpacked here from the package.
 OCHRE_SOUND_GROUPS=(
     "pipewire: pipewire pipewire-bin wireplumber dbus pulseaudio-utils"
     "pulseaudio: pulseaudio pulseaudio-utils"
     "alsa: gcc libasound2-dev"
+)
+
+# Wayland desktops for the end-to-end tests (tests/e2e/run_e2e.sh mutter|kwin): GNOME's and KDE's
+# compositors with their Xwayland and KDE's window decoration, and Qt's Wayland platform, which a
+# Wayland session offers the program. Optional in the same way: the tests of a group left out are skipped.
+OCHRE_DESKTOP_GROUPS=(
+    "mutter: mutter xwayland qt6-wayland"
+    "kwin: kwin-wayland kwin-style-breeze xwayland qt6-wayland"
 )
 
 ochre_install_packages() {
@@ -36,35 +45,56 @@ ochre_apt_install() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends --no-remove "${missing[@]}"
 }
 
-ochre_install_sound_servers() {
-    local group packages
-    for group in "${OCHRE_SOUND_GROUPS[@]}"; do
+# Installs each optional group that can be installed. Usage: ochre_install_groups KIND "NAME: PACKAGES..."...
+ochre_install_groups() {
+    local kind=$1 group packages
+    shift
+    for group in "$@"; do
         read -r -a packages <<<"${group#*:}"
         ochre_apt_install "${packages[@]}" \
-            || echo "Sound server ${group%%:*}: ${packages[*]} could not be installed (a package would have to be removed, or apt-get failed); its tests will be skipped"
+            || echo "$kind ${group%%:*}: ${packages[*]} could not be installed (a package would have to be removed, or apt-get failed); its tests will be skipped"
     done
-    local cache=${SOUND_TEST_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/sound-test}
-    if [ ! -f /usr/share/pipewire/pipewire-pulse.conf ] && [ ! -f "$cache/usr/share/pipewire/pipewire-pulse.conf" ]; then
+}
+
+ochre_install_desktops() {
+    ochre_install_groups "Desktop" "${OCHRE_DESKTOP_GROUPS[@]}"
+}
+
+ochre_install_sound_servers() {
+    ochre_install_groups "Sound server" "${OCHRE_SOUND_GROUPS[@]}"
+    local cache
+    cache=$(ochre_sound_cache)
+    if ! ochre_pipewire_pulse_conf >/dev/null; then
         mkdir -p "$cache"
         (cd "$cache" && apt-get download pipewire-pulse >/dev/null 2>&1 && dpkg-deb -x pipewire-pulse_*.deb .) \
             || echo "Sound server pipewire: pipewire-pulse could not be unpacked into $cache; its tests will be skipped"
     fi
 }
 
-# The sound test harness: OCHRE_SOUND_HARNESS, else shared/sound-harness beside the repository, else
-# /work/shared/sound-harness. Prints its folder; fails when there is none.
-ochre_sound_harness() {
-    local candidate
-    for candidate in "${OCHRE_SOUND_HARNESS:-}" "$OCHRE_ROOT/../shared/sound-harness" /work/shared/sound-harness; do
-        if [ -n "$candidate" ] && [ -f "$candidate/start-sound-server.sh" ]; then
-            (cd "$candidate" && pwd)
+# Where packages the sound servers need but that are not installed are unpacked.
+ochre_sound_cache() {
+    echo "${SOUND_TEST_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/sound-test}"
+}
+
+# PipeWire's PulseAudio service configuration: the installed one, else the one unpacked from its
+# package by ochre_install_sound_servers. Prints its path; fails when there is none.
+ochre_pipewire_pulse_conf() {
+    local conf
+    for conf in {/usr,"$(ochre_sound_cache)"/usr}/share/pipewire/pipewire-pulse.conf; do
+        if [ -f "$conf" ]; then
+            echo "$conf"
             return 0
         fi
     done
     return 1
 }
 
-# What the harness's sound server KIND needs and this machine lacks; prints nothing when it can run.
+# The sound-server test fixtures (start-sound-server.sh, record-sink.py); prints their folder.
+ochre_sound_harness() {
+    echo "$OCHRE_ROOT/tests/sound-fixtures"
+}
+
+# What the fixtures' sound server KIND needs and this machine lacks; prints nothing when it can run.
 ochre_sound_server_missing() {
     local missing=() tool
     local tools=(python3)
@@ -77,11 +107,7 @@ ochre_sound_server_missing() {
         command -v "$tool" >/dev/null || missing+=("$tool")
     done
     case $1 in *alsa) [ -f /usr/include/alsa/pcm_external.h ] || missing+=(libasound2-dev) ;; esac
-    local cache=${SOUND_TEST_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/sound-test}
-    case $1 in pipewire*)
-        [ -f /usr/share/pipewire/pipewire-pulse.conf ] || [ -f "$cache/usr/share/pipewire/pipewire-pulse.conf" ] \
-            || missing+=("pipewire-pulse's configuration")
-    esac
+    case $1 in pipewire*) ochre_pipewire_pulse_conf >/dev/null || missing+=("pipewire-pulse's configuration") ;; esac
     echo "${missing[*]}"
 }
 

@@ -6,10 +6,11 @@ source "$(dirname "$0")/setup.sh"
 
 ochre_install_packages
 ochre_install_sound_servers
+ochre_install_desktops
 ochre_build "$OCHRE_ROOT/build" -DOCHRELINE_WERROR=ON
 cd "$OCHRE_ROOT/build"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600
-# Why tests were skipped (a sound server that is not installed, no sound test harness).
+# Why tests were skipped (a sound server or desktop that could not be installed).
 grep -h '^SKIP: ' Testing/Temporary/LastTest.log || true
 
 # The same tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer: any report fails

@@ -11,9 +11,24 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 // A shown main window with no match in progress, and the look-ups the window tests share.
 class MainWindowFixture {
+public:
+    // The colour most of the image's pixels have, those of `leftOut` not counted.
+    static QRgb mostCommonColour(const QImage &image, std::optional<QRgb> leftOut = {})
+    {
+        std::map<QRgb, int> counts;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ++counts[image.pixel(x, y)];
+        if (leftOut)
+            counts.erase(*leftOut);
+        return std::max_element(counts.begin(), counts.end(), [](auto &a, auto &b) { return a.second < b.second; })
+            ->first;
+    }
+
 protected:
     // With the recording sound, or `player` when given, which must outlive the window.
     void openWindow(SoundInterface *player = nullptr)
@@ -28,9 +43,7 @@ protected:
 
     void startMatch(int players, std::int16_t startScore = 301)
     {
-        settings.two_players = players == 2;
-        settings.three_players = players == 3;
-        settings.four_players = players == 4;
+        settings.set_player_count(players);
         settings.start_score = startScore;
         window->match().start_game();
     }
@@ -39,7 +52,7 @@ protected:
     QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
     QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
     StatusBar *statusBar() const { return window->findChild<StatusBar *>(QStringLiteral("StatusBar1")); }
-    QString panel(int number) const { return statusBar()->panelText(number); }
+    QString panel(int number) const { return statusBar()->panel_text(number); }
     QWidget *board() const { return window->findChild<QWidget *>(QStringLiteral("Picture1")); }
 
     // Where a label's text leaves ink inside its frame and margin, where the text is clipped: the pixels that
@@ -48,12 +61,7 @@ protected:
     {
         const int m = label->margin();
         const QImage image = label->grab(label->contentsRect().marginsRemoved({m, m, m, m})).toImage();
-        std::map<QRgb, int> counts;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                ++counts[image.pixel(x, y)];
-        const QRgb background =
-            std::max_element(counts.begin(), counts.end(), [](auto &a, auto &b) { return a.second < b.second; })->first;
+        const QRgb background = mostCommonColour(image);
         QRect ink;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
@@ -70,7 +78,7 @@ protected:
                  qPrintable(QString("%1: ink from x = %2 to %3 of %4").arg(label->objectName()).arg(ink.left())
                                 .arg(ink.right()).arg(width)));
         auto *fitted = qobject_cast<FittedLabel *>(label);
-        const QString drawn = fitted ? fitted->shownText() : label->text();
+        const QString drawn = fitted ? fitted->shown_text() : label->text();
         QVERIFY2(drawn == text || (drawn.endsWith(u'…') && drawn.size() > 1 && text.startsWith(drawn.chopped(1))),
                  qPrintable(drawn.left(80)));
     }

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 
@@ -31,7 +32,15 @@ public:
     // Modal windows that close themselves (the splash) are only recorded.
     QStringList leaveAlone{QStringLiteral("frmsplash")};
 
+    // A window owned by no other (no transient parent) is marked: a Wayland compositor centres a dialog
+    // on its owner, the program itself can't.
     static QString describe(QWidget *modal)
+    {
+        const bool owned = modal->windowHandle() && modal->windowHandle()->transientParent();
+        return text_of(modal) + (owned ? QString() : QStringLiteral(" (owned by no window)"));
+    }
+
+    static QString text_of(QWidget *modal)
     {
         if (auto *box = qobject_cast<QMessageBox *>(modal))
             return box->windowTitle() + QStringLiteral(": ") + box->text();

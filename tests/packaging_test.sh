@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a build tree into a temporary directory, checks its control fields and
-# the files it installs, checks `cmake --install` lays out the same files, and runs the desktop entry
-# and AppStream validators on the installed copies.
+# the files it installs, checks `cmake --install` lays out the same files, and runs lintian and the
+# desktop entry and AppStream validators on it: any error or warning fails.
 # Usage: packaging_test.sh BUILD_DIR
 set -euo pipefail
 
@@ -15,9 +15,10 @@ fail() {
 }
 
 prefix=/usr
-install_prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build_dir/CMakeCache.txt")
+web_address=http://www.vantorel.example/
+app_id=org.example.vantorel.ochreline
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
-[ -n "$install_prefix" ] && [ -n "$version" ] || fail "no install prefix or version in $build_dir/CMakeCache.txt"
+[ -n "$version" ] || fail "no project version in $build_dir/CMakeCache.txt"
 
 (cd "$build_dir" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) || {
     cat "$work/cpack.log" >&2
@@ -32,6 +33,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = ochreline ] || fail "Package is '$(field Package)'"
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', project is $version"
 [ "$(field Maintainer)" = "Vantorel Software <info@vantorel.example>" ] || fail "Maintainer is '$(field Maintainer)'"
+[ "$(field Homepage)" = "$web_address" ] || fail "Homepage is '$(field Homepage)'"
+[ "$(field Section)" = games ] || fail "Section is '$(field Section)'"
+# A CMake list joined into the text shows as a ';' with no space after it.
+description=$(field Description)
+! grep -q ';[^ ]' <<<"$description" || fail "a list separator leaked into the Description: $description"
 depends=$(field Depends)
 echo "depends: $depends"
 for runtime in libqt6widgets6 libqt6gui6 libsdl2-2.0-0 fonts-liberation; do
@@ -39,28 +45,47 @@ for runtime in libqt6widgets6 libqt6gui6 libsdl2-2.0-0 fonts-liberation; do
 done
 
 expected=(
-    "bin/ochreline"
-    "share/ochreline/301.hlp"
-    "share/applications/ochreline.desktop"
-    "share/icons/hicolor/32x32/apps/ochreline.png"
-    "share/metainfo/example.vantorel.ochreline.metainfo.xml"
+    "games/ochreline"
+    "share/games/ochreline/301.hlp"
+    "share/applications/$app_id.desktop"
+    "share/metainfo/$app_id.metainfo.xml"
+    "share/man/man6/ochreline.6.gz"
+    "share/doc/ochreline/copyright"
+    "share/doc/ochreline/changelog.gz"
+    "share/icons/hicolor/scalable/apps/ochreline.svg"
 )
+for size in 16 24 32 48 64 128 256; do
+    expected+=("share/icons/hicolor/${size}x${size}/apps/ochreline.png")
+done
 dpkg-deb -c "$deb" >"$work/listing"
 for path in "${expected[@]}"; do
     grep -q " \.$prefix/$path\$" "$work/listing" || fail "package lacks $prefix/$path"
 done
-grep -q "^-rwxr-xr-x .* \.$prefix/bin/ochreline\$" "$work/listing" || fail "bin/ochreline is not executable"
+grep -q "^-rwxr-xr-x .* \.$prefix/games/ochreline\$" "$work/listing" || fail "games/ochreline is not executable"
 
 dpkg-deb -x "$deb" "$work/root"
+changelog_version=$(dpkg-parsechangelog -l "$work/root$prefix/share/doc/ochreline/changelog.gz" -S Version)
+[ "$changelog_version" = "$version" ] || fail "the changelog's latest entry is $changelog_version, the package $version"
 
-DESTDIR="$work/destdir" cmake --install "$build_dir" >/dev/null
+DESTDIR="$work/destdir" cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 for path in "${expected[@]}"; do
-    [ -f "$work/destdir$install_prefix/$path" ] || fail "cmake --install lacks $install_prefix/$path"
-    cmp -s "$work/destdir$install_prefix/$path" "$work/root$prefix/$path" || [ "$path" = bin/ochreline ] \
+    [ -f "$work/destdir$prefix/$path" ] || fail "cmake --install lacks $prefix/$path"
+    cmp -s "$work/destdir$prefix/$path" "$work/root$prefix/$path" || [ "$path" = games/ochreline ] \
         || fail "$path differs between cmake --install and the package"
 done
 
-desktop-file-validate "$work/root$prefix/share/applications/ochreline.desktop" || fail "desktop-file-validate rejected the desktop entry"
-appstreamcli validate --no-net "$work/root$prefix/share/metainfo/example.vantorel.ochreline.metainfo.xml" \
-    || fail "appstreamcli rejected the metainfo"
+lintian --pedantic -I --fail-on error,warning "$deb" || fail "lintian reported an error or a warning"
+
+desktop_report=$(desktop-file-validate "$work/root$prefix/share/applications/$app_id.desktop" 2>&1) \
+    && [ -z "$desktop_report" ] || fail "desktop-file-validate: $desktop_report"
+
+# The maker's web address is an http:// one: a finding about that address, or about the screenshot
+# on that site, is expected; any other finding fails.
+metainfo_report=$(appstreamcli validate --pedantic --no-net --format=yaml \
+    "$work/root$prefix/share/metainfo/$app_id.metainfo.xml" 2>&1) || fail "appstreamcli rejected the metainfo: $metainfo_report"
+findings=$(awk '/^- tag: /{if (tag) print tag, hint; tag=$3; hint=""} /^  hint: /{hint=$2} END{if (tag) print tag, hint}' \
+    <<<"$metainfo_report")
+echo "appstreamcli: ${findings:-no findings}"
+unexpected=$(grep -Ev "^(url-not-secure|screenshot-media-url-not-secure) $web_address" <<<"$findings" || true)
+[ -z "$unexpected" ] || fail "appstreamcli: $unexpected"
 echo "packaging: all checks passed"

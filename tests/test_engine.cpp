@@ -45,9 +45,7 @@ void TestEngine::init()
 
 void TestEngine::startMatch(int players, std::int16_t startScore)
 {
-    settings.two_players = players == 2;
-    settings.three_players = players == 3;
-    settings.four_players = players == 4;
+    settings.set_player_count(players);
     settings.start_score = startScore;
     match->start_game();
     view.take();

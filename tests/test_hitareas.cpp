@@ -1,7 +1,7 @@
 #include "BoardGeometry.h"
+#include "BoardPixels.h"
 #include "HitAreas.h"
 #include "Twips.h"
-#include "../tools/hitareas/BoardPixels.h"
 
 #include <QTest>
 

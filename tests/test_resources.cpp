@@ -1,7 +1,7 @@
 // The embedded pictures, icons and sounds: formats, sizes and the board's colours.
 
 #include "BoardGeometry.h"
-#include "../tools/hitareas/BoardPixels.h"
+#include "BoardPixels.h"
 
 #include <QFile>
 #include <QImage>

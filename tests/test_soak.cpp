@@ -2,6 +2,7 @@
 #include "ModalAnswerer.h"
 #include "UrlRecorder.h"
 #include "frmplayers.h"
+#include "frmpoints.h"
 
 #include <QDesktopServices>
 #include <QElapsedTimer>
@@ -20,17 +21,29 @@ constexpr int kWarmUpActions = 3000;
 constexpr int kSoundBursts = 12;
 constexpr double kAllowedGrowthKiB = 5 * 1024;
 constexpr int kPicturePixels = 480; // the board picture is square
-constexpr std::array<int, 22> kAmounts{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 25, 50};
 
-// Pieces of names: plain letters and the kinds of text a label could misread.
-const QStringList &namePieces()
+// Names a box can hold, and what the name label must show for each: the first character raised where
+// it has a one-character capital, the rest lowered, and text a label could misread shown as typed.
+struct Name {
+    QString typed;
+    QString shown;
+};
+
+const QList<Name> &names()
 {
-    static const QStringList pieces{
-        "ann", "BOB", "o'neil", " ", "3rd", "<b>", "</b>", "<img src=x>", "&", "&&", "&amp;",
-        QString::fromUtf8("لاعب"), QString::fromUtf8("שחקן"), QString::fromUtf8("🎯"), QString::fromUtf8("ß"),
-        "\t", "\n", QString(QChar(0)), QString(QChar(0x202E)), QString(QChar(0xD83C)), // a lone surrogate
+    static const QList<Name> list{
+        {"Player 1", "Player 1"}, {"Player 2", "Player 2"}, {"Player 3", "Player 3"}, {"Player 4", "Player 4"},
+        {"", ""}, {"ann", "Ann"}, {"BOB", "Bob"}, {"o'NEIL", "O'neil"}, {" ", " "}, {"3RD", "3rd"},
+        {"<b>ANN</b>", "<b>ann</b>"}, {"<img src=x>", "<img src=x>"}, {"&&amp;", "&&amp;"},
+        {QString::fromUtf8("éLAN"), QString::fromUtf8("Élan")}, {QString::fromUtf8("ßALL"), QString::fromUtf8("ßall")},
+        {QString::fromUtf8("ǆEMAL"), QString::fromUtf8("ǅemal")}, // a title case apart from the capital
+        {QString::fromUtf8("لاعب"), QString::fromUtf8("لاعب")}, {QString::fromUtf8("🎯BOB"), QString::fromUtf8("🎯bob")},
+        {"\tANN", "\tann"}, {"ann\nBOB", "Ann\nbob"}, {QString(QChar(0)) + "X", QString(QChar(0)) + "x"},
+        {QChar(0x202E) + QString("ANN"), QChar(0x202E) + QString("ann")},
+        {QChar(0xD83C) + QString("A"), QChar(0xD83C) + QString("a")}, // a lone surrogate
+        {QString(20000, u'q'), "Q" + QString(19999, u'q')},
     };
-    return pieces;
+    return list;
 }
 
 int positiveFromEnvironment(const char *name, int fallback)
@@ -90,13 +103,11 @@ private:
     void soundBurst();
     void answer(QWidget *modal);
     void answerPlayers(QWidget *dialog);
-    QString randomName();
     int uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
 
     void checkScreen();
     void checkNewGame();
     void checkAdjustment(Adjustment direction, int before, qsizetype modalsBefore);
-    int playersInMatch() const;
     QLabel *scoreLabel(int player) const { return label(QStringLiteral("score_%1").arg(player)); }
 
     std::unique_ptr<ModalAnswerer> answerer;
@@ -239,7 +250,8 @@ void TestSoak::answer(QWidget *modal)
     if (name == QLatin1String("frmplayers"))
         answerPlayers(modal);
     if (name == QLatin1String("frmpoints")) {
-        pointsChosen = kAmounts[static_cast<std::size_t>(uniform(0, int(kAmounts.size()) - 1))];
+        const auto &options = frmpoints::kOptions;
+        pointsChosen = options[static_cast<std::size_t>(uniform(0, int(options.size()) - 1))].amount;
         modal->findChild<QRadioButton *>(QStringLiteral("optpoints_%1").arg(pointsChosen))->click();
     }
     ModalAnswerer::answer(modal);
@@ -257,25 +269,8 @@ void TestSoak::answerPlayers(QWidget *dialog)
     for (int player = 1; player <= 4; ++player) {
         auto *box = dialog->findChild<QLineEdit *>(QStringLiteral("playname_%1").arg(player));
         if (box->isEnabled() && uniform(0, 1))
-            box->setText(randomName());
+            box->setText(names()[uniform(0, int(names().size()) - 1)].typed);
     }
-}
-
-QString TestSoak::randomName()
-{
-    if (uniform(0, 99) == 0)
-        return QString(uniform(1000, 20000), QChar(u'a' + uniform(0, 25)));
-    QString name;
-    for (int piece = uniform(0, 4); piece > 0; --piece)
-        name += namePieces()[uniform(0, int(namePieces().size()) - 1)];
-    return name;
-}
-
-int TestSoak::playersInMatch() const
-{
-    if (settings.two_players)
-        return 2;
-    return settings.three_players ? 3 : 4;
 }
 
 // What every action must leave true: the current player's score alone is light red, the others light
@@ -290,7 +285,7 @@ void TestSoak::checkScreen()
         QVERIFY2(match.darts_thrown == 0 && panel(Match::kHitPanel).isEmpty(), qPrintable(where));
         return;
     }
-    const int players = playersInMatch();
+    const int players = settings.player_count();
     QVERIFY2(match.cur_player >= 1 && match.cur_player <= players,
              qPrintable(where + QStringLiteral(": cur_player %1 of %2").arg(match.cur_player).arg(players)));
     QVERIFY2(match.darts_thrown >= 0 && match.darts_thrown < Match::kDartsPerTurn, qPrintable(where));
@@ -320,9 +315,10 @@ void TestSoak::checkNewGame()
     QVERIFY2(!match.game_over && match.cur_player == 1 && match.darts_thrown == 0, qPrintable(where));
     for (int player = 1; player <= Match::kMaxPlayers; ++player)
         QVERIFY2(match.points_left(player) == chosen, qPrintable(where));
-    for (int player = 1; player <= playersInMatch(); ++player) {
+    for (int player = 1; player <= settings.player_count(); ++player) {
         const QString typed = dialog->findChild<QLineEdit *>(QStringLiteral("playname_%1").arg(player))->text();
-        QVERIFY2(label(QStringLiteral("lblname_%1").arg(player))->text() == frmplayers::Cap_it(typed),
+        const auto name = std::ranges::find(names(), typed, &Name::typed);
+        QVERIFY2(name != names().end() && label(QStringLiteral("lblname_%1").arg(player))->text() == name->shown,
                  qPrintable(where + QStringLiteral(": name of player %1").arg(player)));
     }
 }

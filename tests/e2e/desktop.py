@@ -5,7 +5,9 @@ accessibility tree, for colours from the screen's pixels, and for frames, titles
 from the X windows and the properties a window manager reads (EWMH).
 """
 
+import os
 import subprocess
+import sys
 import time
 from collections import namedtuple
 
@@ -46,9 +48,20 @@ class Desktop:
         self._display = xdisplay.Display()
         self._root = self._display.screen().root
 
-    def screen_size(self):
+    def screen_rect(self):
+        """The monitor the program's windows belong on, (x, y, width, height): the one run_e2e.sh made
+        primary where it declared monitors (E2E_SCREEN), else the whole screen."""
+        if os.environ.get("E2E_SCREEN"):
+            return tuple(int(v) for v in os.environ["E2E_SCREEN"].split())
         screen = self._display.screen()
-        return screen.width_in_pixels, screen.height_in_pixels
+        return 0, 0, screen.width_in_pixels, screen.height_in_pixels
+
+    def wait_window_manager(self, timeout=10.0):
+        """A window manager announces itself with a check window on the root window (EWMH)."""
+        check = self._display.intern_atom("_NET_SUPPORTING_WM_CHECK")
+        wait_for("a window manager to take over the display",
+                 lambda: (self._root.get_full_property(check, X.AnyPropertyType) is not None, "none yet"),
+                 timeout=timeout)
 
     def click(self, x, y):
         self._xdotool("mousemove", str(x), str(y), "click", "1")
@@ -78,9 +91,14 @@ class Desktop:
 
     def pixels(self, x, y, width, height):
         """The screen's pixels in the rectangle as (r, g, b) tuples, row by row."""
-        image = self._root.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
+        try:
+            image = self._root.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
+        except xerror.BadMatch:
+            # A rootless X server (Xwayland) keeps no picture of the screen: the window showing the area has it.
+            window, left, top = self._window_holding(x, y, width, height)
+            image = window.get_image(x - left, y - top, width, height, X.ZPixmap, 0xFFFFFFFF)
         data = image.data
-        if image.depth != 24 or len(data) < width * height * 4:
+        if image.depth not in (24, 32) or len(data) < width * height * 4:
             raise E2eFailure(f"expected a 24-bit screen with 32-bit pixels, got depth {image.depth}")
         # 32 bits a pixel, little-endian: blue, green, red, padding.
         return [(data[i + 2], data[i + 1], data[i]) for i in range(0, width * height * 4, 4)]
@@ -99,6 +117,19 @@ class Desktop:
                 continue
         return shown
 
+    def _window_holding(self, x, y, width, height):
+        """The largest top-level window that holds the rectangle, and its origin on the screen."""
+        holding = []
+        for window in self._clients():
+            geometry = window.get_geometry()
+            origin = self._root.translate_coords(window, 0, 0)
+            if (origin.x <= x and origin.y <= y and x + width <= origin.x + geometry.width
+                    and y + height <= origin.y + geometry.height):
+                holding.append((geometry.width * geometry.height, window, origin.x, origin.y))
+        if not holding:
+            raise E2eFailure(f"no window holds the area {width} x {height} at ({x}, {y})")
+        return max(holding, key=lambda found: found[0])[1:]
+
     def _clients(self):
         """The client windows a window manager lists, or on a bare display the root window's children."""
         listed = self._property(self._root, "_NET_CLIENT_LIST")
@@ -107,20 +138,19 @@ class Desktop:
         return [self._display.create_resource_object("window", w) for w in listed]
 
     def _top_level(self, window):
+        """The frame is what the window manager draws around the client area, as it declares it
+        (_NET_FRAME_EXTENTS): its X window may be larger, with invisible borders to resize by."""
         geometry = window.get_geometry()
         origin = self._root.translate_coords(window, 0, 0)
-        frame = window
-        while (parent := frame.query_tree().parent).id != self._root.id:
-            frame = parent
-        outer = frame.get_geometry()
-        border = 2 * outer.border_width
+        left, right, top, bottom = self._property(window, "_NET_FRAME_EXTENTS") or (0, 0, 0, 0)
         title = self._property(window, "_NET_WM_NAME")
         if title is None:
             title = self._property(window, "WM_NAME")
         icon = self._property(window, "_NET_WM_ICON")
         states = self._property(window, "_NET_WM_STATE")
         return TopLevel(client=(origin.x, origin.y, geometry.width, geometry.height),
-                        frame=(outer.x, outer.y, outer.width + border, outer.height + border),
+                        frame=(origin.x - left, origin.y - top, geometry.width + left + right,
+                               geometry.height + top + bottom),
                         title=None if title is None else bytes(title).decode("utf-8", "replace"),
                         icon=tuple(icon) if icon is not None and len(icon) else None,
                         states={self._display.get_atom_name(a) for a in states or ()})
@@ -191,14 +221,16 @@ class AppTree:
         return self._app
 
     def _find_app(self):
+        """The process's Qt application: under GNOME, Qt's GTK platform theme registers a second one."""
         desktop = pyatspi.Registry.getDesktop(0)
         names = []
         for app in desktop:
             if app is None:
                 continue
-            if app.get_process_id() == self._pid:
+            toolkit = app.get_toolkit_name()
+            if app.get_process_id() == self._pid and toolkit == "Qt":
                 return True, app
-            names.append(app.name)
+            names.append(f"{app.name} ({toolkit})")
         return False, f"applications on the bus: {names}"
 
     def windows(self):
@@ -222,3 +254,10 @@ class AppTree:
             gone = all(w != window for _, _, w in self.windows())
             return gone, f"windows on screen: {self.window_titles()}"
         wait_for(what, probe, timeout=timeout)
+
+
+if __name__ == "__main__" and sys.argv[1:] == ["wait-window-manager"]:
+    try:
+        Desktop().wait_window_manager()
+    except E2eFailure as failure:
+        sys.exit(f"FAIL: {failure}")

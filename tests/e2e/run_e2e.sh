@@ -2,18 +2,46 @@
 # Installs the build into a staging prefix and plays a match on the installed program, inside an X
 # display and a D-Bus session (with the accessibility bus) of its own, so that nothing on the
 # machine's own display or session can get in the way. Everything it starts is ended on the way out.
-# With "openbox" the display gets that window manager, which frames and lists the program's windows.
-# Usage: run_e2e.sh CMAKE_COMMAND BUILD_DIR [openbox]
+# DESKTOP: "openbox" gives the display that window manager, which frames and lists the program's windows.
+# "mutter" or "kwin" nests that Wayland compositor in the display and starts the program on its Xwayland
+# as a Wayland session does (WAYLAND_DISPLAY, DISPLAY, XDG_SESSION_TYPE=wayland, XDG_CURRENT_DESKTOP);
+# skipped (77) where the compositor or Qt's Wayland platform is not installed.
+# PRIMARY: "LEFT" or "RIGHT" declares two monitors on one wide screen, LEFT 1280x1024+0+0 and RIGHT
+# 1920x1080+1280+0, that one primary: the program's windows belong on it.
+# Usage: run_e2e.sh CMAKE_COMMAND BUILD_DIR [DESKTOP [PRIMARY]]
 set -euo pipefail
 
 cmake_command=$1
 build_dir=$2
-window_manager=${3:-}
+desktop=${3:-}
+primary=${4:-}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 python=/usr/bin/python3 # Debian's own, which has pyatspi; another python3 on PATH may not
 
+window_manager=$desktop
+screen=1280x1024
+case $desktop in
+    mutter | kwin)
+        window_manager=
+        compositor=$desktop
+        [ "$desktop" = kwin ] && compositor=kwin_wayland
+        if ! command -v "$compositor" >/dev/null || ! command -v Xwayland >/dev/null \
+            || ! dpkg-query -W -f='${Status}' qt6-wayland 2>/dev/null | grep -q 'ok installed'; then
+            echo "SKIP: $compositor, Xwayland or qt6-wayland is not installed (scripts/setup.sh's desktop group)"
+            exit 77
+        fi
+        screen=1920x1080 ;;
+esac
+case $primary in
+    LEFT) windows_screen="0 0 1280 1024" ;;
+    RIGHT) windows_screen="1280 0 1920 1080" ;;
+    "") windows_screen= ;;
+    *) echo "FAIL: PRIMARY is LEFT or RIGHT, not $primary" >&2; exit 1 ;;
+esac
+[ -n "$primary" ] && screen=3200x1080
+
 missing=()
-for tool in Xvfb xdotool dbus-run-session "$python" $window_manager; do
+for tool in Xvfb xdotool dbus-run-session "$python" $window_manager ${primary:+xrandr}; do
     command -v "$tool" >/dev/null || missing+=("$tool")
 done
 "$python" -c 'import pyatspi, Xlib' 2>/dev/null || missing+=("python3-pyatspi and python3-xlib")
@@ -58,11 +86,12 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 "$cmake_command" --install "$build_dir" --prefix "$work/prefix" >/dev/null
-program="$work/prefix/bin/ochreline"
+program="$work/prefix/games/ochreline"
 [ -x "$program" ] || { echo "FAIL: the install put no executable at $program" >&2; exit 1; }
 
-# Xvfb picks a free display itself and writes its number once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -s 0 3>"$work/display" 2>"$work/xvfb.log" &
+# Xvfb picks a free display itself and writes its number once it accepts connections. It keeps what is
+# declared on it (the monitors) while no client is connected.
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -s 0 -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break
@@ -77,42 +106,66 @@ fi
 export DISPLAY=":$(head -n1 "$work/display")"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
+# Their own empty configuration directories: the defaults, whatever the user has configured.
+export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS WAYLAND_DISPLAY XDG_SESSION_TYPE XDG_CURRENT_DESKTOP
+
+if [ -n "$primary" ]; then
+    # The monitor that holds the screen's one output is the primary one.
+    for monitor in "LEFT 1280/338x1024/270+0+0" "RIGHT 1920/508x1080/286+1280+0"; do
+        output=none
+        [ "${monitor%% *}" = "$primary" ] && output=screen
+        xrandr --setmonitor ${monitor} "$output" >/dev/null
+    done
+    xrandr --output screen --primary
+fi
 
 if [ -n "$window_manager" ]; then
-    # Its own empty configuration directory: the defaults, whatever the user has configured.
-    XDG_CONFIG_HOME="$work/config" "$window_manager" --sm-disable >"$work/wm.log" 2>&1 &
+    "$window_manager" --sm-disable >"$work/wm.log" 2>&1 &
     wm_pid=$!
-    # A window manager announces itself with a check window on the root window (EWMH).
-    if ! "$python" - <<'EOF'
-import sys, time
-from Xlib import X, display
-x = display.Display()
-root = x.screen().root
-check = x.intern_atom("_NET_SUPPORTING_WM_CHECK")
-deadline = time.monotonic() + 10
-while root.get_full_property(check, X.AnyPropertyType) is None:
-    if time.monotonic() > deadline:
-        sys.exit(1)
-    time.sleep(0.05)
-EOF
-    then
+    if ! "$python" "$here/desktop.py" wait-window-manager; then
         echo "FAIL: $window_manager did not take over the display within 10 s:" >&2
         cat "$work/wm.log" >&2
         exit 1
     fi
 fi
 
-cd "$here"
-# In the background so that a signal to this script is handled at once; the noise that the session
-# bus and the accessibility registry print on start is left out.
-{
-    status=0
-    E2E_PID_FILE="$work/program.pid" E2E_DRIVER_PID_FILE="$work/driver.pid" E2E_WINDOW_MANAGER="$window_manager" \
-        dbus-run-session -- "$python" -B -u test_match.py "$program" || status=$?
-    echo "$status" >"$work/status"
-} 2>&1 | grep --line-buffered -v -e 'fd limit' -e '^dbus-daemon\[' -e 'SpiRegistry daemon' &
+# What the session runs: the driver, whose exit status is the test's. A compositor may drop what its
+# session prints, so the driver's report goes to a file, shown at the end.
+cat >"$work/session.sh" <<EOF
+#!/bin/sh
+cd $(printf %q "$here")
+status=0
+$(printf %q "$python") -B -u test_match.py $(printf %q "$program") >$(printf %q "$work/driver.log") 2>&1 || status=\$?
+echo "\$status" >$(printf %q "$work/status")
+EOF
+chmod +x "$work/session.sh"
+socket=wayland-e2e
+case $desktop in
+    mutter)
+        export XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME MUTTER_DEBUG_DUMMY_MODE_SPECS=$screen
+        session_command=(mutter --wayland --nested --wayland-display="$socket" -- "$work/session.sh") ;;
+    kwin)
+        # The installed binary carries a file capability that a container may refuse; a copy has none.
+        cp "$(command -v kwin_wayland)" "$work/kwin_wayland"
+        export XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=KDE
+        session_command=("$work/kwin_wayland" --x11-display "$DISPLAY" --width "${screen%x*}"
+            --height "${screen#*x}" --xwayland --socket "$socket" --no-lockscreen --no-global-shortcuts
+            --no-kactivities --exit-with-session "$work/session.sh") ;;
+    *) session_command=("$work/session.sh") ;;
+esac
+
+# In the background so that a signal to this script is handled at once. What the session bus, the
+# accessibility registry and a compositor print goes to a log, shown where the driver left no status.
+export E2E_PID_FILE="$work/program.pid" E2E_DRIVER_PID_FILE="$work/driver.pid" E2E_WINDOW_MANAGER="$desktop" \
+    E2E_SCREEN="$windows_screen"
+dbus-run-session -- "${session_command[@]}" 2>"$work/session.log" &
 session=$!
 wait "$session" || true
-[ -s "$work/status" ] || { echo "FAIL: the driver left no exit status" >&2; exit 1; }
+[ -f "$work/driver.log" ] && cat "$work/driver.log"
+if [ ! -s "$work/status" ]; then
+    echo "FAIL: the driver left no exit status" >&2
+    [ -s "$work/session.log" ] && tail -n 40 "$work/session.log" >&2
+    exit 1
+fi
 exit "$(cat "$work/status")"

@@ -4,6 +4,7 @@ Run by run_e2e.sh inside its own X display and D-Bus session: usage test_match.p
 """
 
 import atexit
+import contextlib
 import os
 import shutil
 import signal
@@ -134,9 +135,17 @@ class Match:
         self.window.wait_colours(self.thrower, PLAYERS)
 
 
-def check_startup(tree, window, started):
+def check_start_up_placement(tree, window):
+    """The main window at the top of its screen, centred across; the splash centred on it. Returns the splash."""
     window.wait_main_window(timeout=30)
+    check_centred(window, "the main window", window.frame, vertically=False)
     splash = tree.wait_window("the splash window", window.splash_window, timeout=15)
+    check_centred(window, "the splash", splash)
+    return splash
+
+
+def check_startup(tree, window, started):
+    splash = check_start_up_placement(tree, window)
     splash_seen = time.monotonic()
     check_untitled(window, "the splash", splash)
     blank = [window.panel(n) for n in (2, 4, 6)]
@@ -162,14 +171,16 @@ def check_startup(tree, window, started):
 
 
 def check_centred(window, what, accessible, vertically=True):
-    """Centred by its outer size, frame included; a window not centred down has the frame's top at 0."""
-    screen_width, screen_height = window.desktop.screen_size()
+    """Centred on its screen by its outer size, frame included, to 2 pixels; a window not centred down has
+    the frame's top at the screen's top."""
+    left, top, screen_width, screen_height = window.desktop.screen_rect()
 
     def probe():
         x, y, width, height = window.top_level(what, accessible).frame
-        across = abs(x - (screen_width - width) // 2) <= 1
-        down = abs(y - (screen_height - height) // 2) <= 1 if vertically else y == 0
-        return across and down, f"at ({x}, {y}), {width} x {height} on a {screen_width} x {screen_height} screen"
+        across = abs(x - left - (screen_width - width) // 2) <= 2
+        down = abs(y - top - ((screen_height - height) // 2 if vertically else 0)) <= 2
+        return across and down, (f"at ({x}, {y}), {width} x {height} on a screen of {screen_width} x "
+                                 f"{screen_height} at ({left}, {top})")
     wait_for(f"{what} centred across{' and down' if vertically else ', at the top'} by its outer size", probe)
 
 
@@ -386,9 +397,9 @@ def run(executable):
     with open(os.path.join(handler, "xdg-open"), "w") as script:
         script.write(f"#!/bin/sh\nprintf '%s\\n' \"$1\" >> '{opened}'\n")
     os.chmod(os.path.join(handler, "xdg-open"), 0o755)
-    env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", SDL_AUDIODRIVER="dummy",
-               PATH=f"{handler}:{os.environ.get('PATH', '/usr/bin:/bin')}")
-    env.pop("QT_ACCESSIBILITY", None)
+    env = program_environment(handler)
+    if os.environ.get("XDG_SESSION_TYPE") == "wayland":
+        desktop.wait_window_manager()
     started = time.monotonic()
     program = subprocess.Popen([executable], env=env, cwd=plant_help_file())
     write_pid("E2E_PID_FILE", program.pid)
@@ -413,10 +424,35 @@ def run(executable):
         if code != 0:
             raise E2eFailure(f"the program ended with status {code} after File > Exit")
     finally:
-        if program.poll() is None:
-            program.send_signal(signal.SIGKILL)
-            program.wait()
+        end(program)
     print(f"match played and program closed {time.monotonic() - started:.1f} s after launch")
+    check_second_start(executable, desktop, env)
+
+
+def program_environment(handler):
+    """The session's environment, the platform left to the program's own choice."""
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", SDL_AUDIODRIVER="dummy",
+               PATH=f"{handler}:{os.environ.get('PATH', '/usr/bin:/bin')}")
+    env.pop("QT_ACCESSIBILITY", None)
+    env.pop("QT_QPA_PLATFORM", None)
+    return env
+
+
+def check_second_start(executable, desktop, env):
+    """The start-up placement holds at every start, not only at the first."""
+    program = subprocess.Popen([executable], env=env, cwd=plant_help_file())
+    write_pid("E2E_PID_FILE", program.pid)
+    try:
+        tree = AppTree(program.pid)
+        check_start_up_placement(tree, OchrelineWindow(tree, desktop))
+    finally:
+        end(program)
+
+
+def end(program):
+    if program.poll() is None:
+        program.send_signal(signal.SIGKILL)
+        program.wait()
 
 
 def write_pid(variable, pid):
@@ -425,7 +461,13 @@ def write_pid(variable, pid):
     if path:
         with open(path, "w") as out:
             out.write(f"{pid}\n")
-        atexit.register(os.remove, path)  # the process is gone by then: its number may be reused
+        # The process is gone by then: its number may be reused. A second program writes the same file.
+        atexit.register(remove_quietly, path)
+
+
+def remove_quietly(path):
+    with contextlib.suppress(FileNotFoundError):
+        os.remove(path)
 
 
 def main():

@@ -55,10 +55,10 @@ AreaPlan::AreaPlan()
 {
     for (const std::string_view name : kStackingOrder)
         add_group(std::string(name));
-    for (int g = 0; g < static_cast<int>(m_groups.size()); ++g) {
-        for (int i = 0; i < m_groups[g].count; ++i) {
-            const auto index = static_cast<std::int16_t>(m_groups[g].is_array ? i : -1);
-            m_areas.push_back({g, index, false, {0, 0, 1, 1}});
+    for (int g = 0; g < static_cast<int>(groups_.size()); ++g) {
+        for (int i = 0; i < groups_[g].count; ++i) {
+            const auto index = static_cast<std::int16_t>(groups_[g].is_array ? i : -1);
+            areas_.push_back({g, index, false, {0, 0, 1, 1}});
         }
     }
     place_fixed_areas();
@@ -68,23 +68,23 @@ void AreaPlan::add_group(const std::string &name)
 {
     const std::string_view n = name;
     if (n == "miss") {
-        m_groups.push_back({name, 0, kMissCount, true, board::Ring::NumberRing, 0});
+        groups_.push_back({name, 0, kMissCount, true, board::Ring::NumberRing, 0});
     } else if (n == "bull") {
-        m_groups.push_back({name, 25, 1, false, board::Ring::OuterBull, 0});
+        groups_.push_back({name, 25, 1, false, board::Ring::OuterBull, 0});
     } else if (n == "dblbull") {
-        m_groups.push_back({name, 50, 1, false, board::Ring::InnerBull, 0});
+        groups_.push_back({name, 50, 1, false, board::Ring::InnerBull, 0});
     } else if (n.starts_with("sin")) {
         const int number = number_after(n, "sin");
-        m_groups.push_back(
+        groups_.push_back(
             {name, static_cast<std::int16_t>(number), kSingleCounts[number], true, board::Ring::InnerSingle, number});
     } else if (n.starts_with("tri")) {
         const int number = number_after(n, "tri");
-        m_groups.push_back({name, static_cast<std::int16_t>(3 * number), 1, false, board::Ring::Treble, number});
+        groups_.push_back({name, static_cast<std::int16_t>(3 * number), 1, false, board::Ring::Treble, number});
     } else {
         const int number = number_after(n, "dbl");
         const int count = kDoubleCounts[number];
         // dbl3 is an array of one element; the other one-rectangle groups are single controls.
-        m_groups.push_back({name, static_cast<std::int16_t>(2 * number), count, count > 1 || number == 3,
+        groups_.push_back({name, static_cast<std::int16_t>(2 * number), count, count > 1 || number == 3,
                             board::Ring::Double, number});
     }
 }
@@ -93,8 +93,8 @@ void AreaPlan::place_fixed_areas()
 {
     for (const FixedArea &fixed : kFixedAreas) {
         const int group = group_named(std::string(fixed.group));
-        for (PlannedArea &area : m_areas) {
-            const int element = m_groups[group].is_array ? fixed.index : -1;
+        for (PlannedArea &area : areas_) {
+            const int element = groups_[group].is_array ? fixed.index : -1;
             if (area.group == group && area.index == element) {
                 area.fixed = true;
                 area.box = to_box(fixed);
@@ -105,8 +105,8 @@ void AreaPlan::place_fixed_areas()
 
 int AreaPlan::group_named(const std::string &name) const
 {
-    for (int g = 0; g < static_cast<int>(m_groups.size()); ++g) {
-        if (m_groups[g].name == name)
+    for (int g = 0; g < static_cast<int>(groups_.size()); ++g) {
+        if (groups_[g].name == name)
             return g;
     }
     throw std::invalid_argument("no hit-area group " + name);

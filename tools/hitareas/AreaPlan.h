@@ -30,9 +30,9 @@ class AreaPlan {
 public:
     AreaPlan();
 
-    const std::vector<AreaGroup> &groups() const { return m_groups; }
-    const std::vector<PlannedArea> &areas() const { return m_areas; }
-    std::vector<PlannedArea> &areas() { return m_areas; }
+    const std::vector<AreaGroup> &groups() const { return groups_; }
+    const std::vector<PlannedArea> &areas() const { return areas_; }
+    std::vector<PlannedArea> &areas() { return areas_; }
 
     // The group that a click on this region of the board should reach.
     int group_of(board::Region region) const;
@@ -42,6 +42,6 @@ private:
     void add_group(const std::string &name);
     void place_fixed_areas();
 
-    std::vector<AreaGroup> m_groups;
-    std::vector<PlannedArea> m_areas;
+    std::vector<AreaGroup> groups_;
+    std::vector<PlannedArea> areas_;
 };

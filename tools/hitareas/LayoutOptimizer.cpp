@@ -70,30 +70,30 @@ bool inside_picture(const PixelBox &box)
 } // namespace
 
 LayoutOptimizer::LayoutOptimizer(const AreaPlan &plan, std::uint32_t seed)
-    : m_plan(plan), m_areas(plan.areas()), m_group_pixels(plan.groups().size()), m_truth(kSize * kSize),
-      m_gap_cost(kSize * kSize), m_wrong_cost(kSize * kSize), m_measured(kSize * kSize),
-      m_cover(kSize * kSize, Cover{}), m_rng(seed)
+    : plan_(plan), areas_(plan.areas()), group_pixels_(plan.groups().size()), truth_(kSize * kSize),
+      gap_cost_(kSize * kSize), wrong_cost_(kSize * kSize), measured_(kSize * kSize),
+      cover_(kSize * kSize, Cover{}), rng_(seed)
 {
     static_assert(kNone >= 208);
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const int p = y * kSize + x;
             const bool measured = board_pixels::is_measured(x, y);
-            m_truth[p] = static_cast<std::int16_t>(plan.group_of(board_pixels::region_at(x, y)));
-            m_measured[p] = measured;
-            m_gap_cost[p] = measured ? kMeasuredGap : kBorderGap;
-            m_wrong_cost[p] = measured ? kMeasuredWrong : kBorderWrong;
+            truth_[p] = static_cast<std::int16_t>(plan.group_of(board_pixels::region_at(x, y)));
+            measured_[p] = measured;
+            gap_cost_[p] = measured ? kMeasuredGap : kBorderGap;
+            wrong_cost_[p] = measured ? kMeasuredWrong : kBorderWrong;
             if (measured)
-                m_group_pixels[m_truth[p]].push_back(p);
+                group_pixels_[truth_[p]].push_back(p);
         }
     }
     mark_region_middles();
-    for (int a = 0; a < static_cast<int>(m_areas.size()); ++a) {
-        if (!m_areas[a].fixed)
-            m_movable.push_back(a);
-        set_cover(intersection(m_areas[a].box, {0, 0, kSize, kSize}), a, true);
+    for (int a = 0; a < static_cast<int>(areas_.size()); ++a) {
+        if (!areas_[a].fixed)
+            movable_.push_back(a);
+        set_cover(intersection(areas_[a].box, {0, 0, kSize, kSize}), a, true);
     }
-    m_cost = total_cost();
+    cost_ = total_cost();
 }
 
 // Every region must take a click at its middle: the middle of its ring on the segment's centre line.
@@ -106,7 +106,7 @@ void LayoutOptimizer::mark_region_middles()
             const PixelBox middle = polar_pixel((edges[ring] + edges[ring + 1]) / 2.0, centre_line(number));
             for (int y = middle.y0 - 1; y <= middle.y0 + 1; ++y) {
                 for (int x = middle.x0 - 1; x <= middle.x0 + 1; ++x)
-                    m_gap_cost[y * kSize + x] = kMiddleGap;
+                    gap_cost_[y * kSize + x] = kMiddleGap;
             }
         }
     }
@@ -114,7 +114,7 @@ void LayoutOptimizer::mark_region_middles()
 
 int LayoutOptimizer::top_at(int pixel) const
 {
-    const Cover &cover = m_cover[pixel];
+    const Cover &cover = cover_[pixel];
     for (int w = 0; w < kWords; ++w) {
         if (cover[w] != 0)
             return w * 64 + std::countr_zero(cover[w]);
@@ -124,7 +124,7 @@ int LayoutOptimizer::top_at(int pixel) const
 
 int LayoutOptimizer::top_without(int pixel, int area) const
 {
-    Cover cover = m_cover[pixel];
+    Cover cover = cover_[pixel];
     cover[area / 64] &= ~(std::uint64_t{1} << (area % 64));
     for (int w = 0; w < kWords; ++w) {
         if (cover[w] != 0)
@@ -136,8 +136,8 @@ int LayoutOptimizer::top_without(int pixel, int area) const
 double LayoutOptimizer::pixel_cost(int pixel, int top) const
 {
     if (top == kNone)
-        return m_gap_cost[pixel];
-    return m_areas[top].group == m_truth[pixel] ? 0.0 : m_wrong_cost[pixel];
+        return gap_cost_[pixel];
+    return areas_[top].group == truth_[pixel] ? 0.0 : wrong_cost_[pixel];
 }
 
 double LayoutOptimizer::delta_add(const PixelBox &box, int area) const
@@ -172,7 +172,7 @@ void LayoutOptimizer::set_cover(const PixelBox &box, int area, bool on)
     const std::uint64_t bit = std::uint64_t{1} << (area % 64);
     for (int y = box.y0; y < box.y1; ++y) {
         for (int x = box.x0; x < box.x1; ++x) {
-            std::uint64_t &word = m_cover[y * kSize + x][area / 64];
+            std::uint64_t &word = cover_[y * kSize + x][area / 64];
             word = on ? (word | bit) : (word & ~bit);
         }
     }
@@ -180,7 +180,7 @@ void LayoutOptimizer::set_cover(const PixelBox &box, int area, bool on)
 
 double LayoutOptimizer::move_delta(int area, const PixelBox &to) const
 {
-    const PixelBox &from = m_areas[area].box;
+    const PixelBox &from = areas_[area].box;
     double delta = 0.0;
     for (const PixelBox &part : difference(from, to)) {
         if (!part.empty())
@@ -195,7 +195,7 @@ double LayoutOptimizer::move_delta(int area, const PixelBox &to) const
 
 void LayoutOptimizer::move(int area, const PixelBox &to)
 {
-    const PixelBox from = m_areas[area].box;
+    const PixelBox from = areas_[area].box;
     for (const PixelBox &part : difference(from, to)) {
         if (!part.empty())
             set_cover(part, area, false);
@@ -204,7 +204,7 @@ void LayoutOptimizer::move(int area, const PixelBox &to)
         if (!part.empty())
             set_cover(part, area, true);
     }
-    m_areas[area].box = to;
+    areas_[area].box = to;
 }
 
 double LayoutOptimizer::total_cost() const
@@ -217,7 +217,7 @@ double LayoutOptimizer::total_cost() const
 
 PixelBox LayoutOptimizer::random_seed_box(int area)
 {
-    const std::vector<int> &pixels = m_group_pixels[m_areas[area].group];
+    const std::vector<int> &pixels = group_pixels_[areas_[area].group];
     const int p = pixels[below(static_cast<std::uint32_t>(pixels.size()))];
     return {p % kSize, p / kSize, p % kSize + 1, p / kSize + 1};
 }
@@ -275,35 +275,35 @@ void LayoutOptimizer::seed_group(const AreaGroup &group, const std::vector<int> 
 
 void LayoutOptimizer::seed_movable_areas()
 {
-    for (int g = 0; g < static_cast<int>(m_plan.groups().size()); ++g) {
+    for (int g = 0; g < static_cast<int>(plan_.groups().size()); ++g) {
         std::vector<int> members;
-        for (const int area : m_movable) {
-            if (m_areas[area].group == g)
+        for (const int area : movable_) {
+            if (areas_[area].group == g)
                 members.push_back(area);
         }
-        seed_group(m_plan.groups()[g], members);
+        seed_group(plan_.groups()[g], members);
     }
-    m_cost = total_cost();
+    cost_ = total_cost();
 }
 
 void LayoutOptimizer::stretch_misses(int miss_group)
 {
-    for (const int area : m_movable) {
-        if (m_areas[area].group != miss_group)
+    for (const int area : movable_) {
+        if (areas_[area].group != miss_group)
             continue;
-        const PixelBox box = m_areas[area].box;
+        const PixelBox box = areas_[area].box;
         const std::array<PixelBox, 4> stretched{{{0, box.y0, box.x1, box.y1},
                                                  {box.x0, 0, box.x1, box.y1},
                                                  {box.x0, box.y0, kSize, box.y1},
                                                  {box.x0, box.y0, box.x1, kSize}}};
         for (PixelBox to : stretched) {
             // Apply each side on top of the sides already stretched.
-            const PixelBox &now = m_areas[area].box;
+            const PixelBox &now = areas_[area].box;
             to = {std::min(to.x0, now.x0), std::min(to.y0, now.y0), std::max(to.x1, now.x1), std::max(to.y1, now.y1)};
             const double delta = move_delta(area, to);
             if (delta <= 0.0) {
                 move(area, to);
-                m_cost += delta;
+                cost_ += delta;
             }
         }
     }
@@ -341,7 +341,7 @@ PixelBox LayoutOptimizer::random_shift(const PixelBox &box)
 bool LayoutOptimizer::propose(int area, PixelBox &to)
 {
     const std::uint32_t kind = below(1000);
-    const PixelBox &box = m_areas[area].box;
+    const PixelBox &box = areas_[area].box;
     if (kind < 780)
         to = random_edge_move(box);
     else if (kind < 995)
@@ -356,17 +356,17 @@ void LayoutOptimizer::anneal(std::int64_t moves, double t_start, double t_end)
     const double cooling = std::log(t_end / t_start) / static_cast<double>(moves);
     for (std::int64_t i = 0; i < moves; ++i) {
         const double temperature = t_start * std::exp(cooling * static_cast<double>(i));
-        const int area = m_movable[below(static_cast<std::uint32_t>(m_movable.size()))];
+        const int area = movable_[below(static_cast<std::uint32_t>(movable_.size()))];
         PixelBox to{};
         if (!propose(area, to))
             continue;
         const double delta = move_delta(area, to);
         if (delta <= 0.0 || uniform() < std::exp(-delta / temperature)) {
             move(area, to);
-            m_cost += delta;
+            cost_ += delta;
         }
     }
-    m_cost = total_cost();
+    cost_ = total_cost();
 }
 
 void LayoutOptimizer::polish()
@@ -374,10 +374,10 @@ void LayoutOptimizer::polish()
     bool improved = true;
     while (improved) {
         improved = false;
-        for (const int area : m_movable) {
+        for (const int area : movable_) {
             for (int side = 0; side < 4; ++side) {
                 for (const int step : {1, -1}) {
-                    PixelBox to = m_areas[area].box;
+                    PixelBox to = areas_[area].box;
                     int *edges[] = {&to.x0, &to.x1, &to.y0, &to.y1};
                     *edges[side] += step;
                     if (!inside_picture(to))
@@ -391,19 +391,19 @@ void LayoutOptimizer::polish()
             }
         }
     }
-    m_cost = total_cost();
+    cost_ = total_cost();
 }
 
 LayoutOptimizer::Tally LayoutOptimizer::measured_tally() const
 {
     Tally tally;
     for (int p = 0; p < kSize * kSize; ++p) {
-        if (!m_measured[p])
+        if (!measured_[p])
             continue;
         const int top = top_at(p);
         if (top == kNone)
             ++tally.gap;
-        else if (m_areas[top].group == m_truth[p])
+        else if (areas_[top].group == truth_[p])
             ++tally.correct;
         else
             ++tally.wrong;
@@ -415,10 +415,10 @@ int LayoutOptimizer::repairable_pixel(const std::vector<bool> &tried) const
 {
     for (int p = 0; p < kSize * kSize; ++p) {
         const int top = top_at(p);
-        if (!m_measured[p] || tried[p] || top == kNone || m_areas[top].group == m_truth[p])
+        if (!measured_[p] || tried[p] || top == kNone || areas_[top].group == truth_[p])
             continue;
-        for (const int area : m_movable) {
-            if (area < top && m_areas[area].group == m_truth[p])
+        for (const int area : movable_) {
+            if (area < top && areas_[area].group == truth_[p])
                 return p;
         }
     }
@@ -429,7 +429,7 @@ void LayoutOptimizer::restore(const std::vector<PlannedArea> &snapshot)
 {
     for (std::size_t a = 0; a < snapshot.size(); ++a)
         move(static_cast<int>(a), snapshot[a].box);
-    m_cost = total_cost();
+    cost_ = total_cost();
 }
 
 void LayoutOptimizer::repair_wrong_pixels()
@@ -441,8 +441,8 @@ void LayoutOptimizer::repair_wrong_pixels()
         const PixelBox spot{pixel % kSize, pixel / kSize, pixel % kSize + 1, pixel / kSize + 1};
         int best = -1;
         double best_delta = 0.0;
-        for (const int area : m_movable) {
-            if (area >= top || m_areas[area].group != m_truth[pixel])
+        for (const int area : movable_) {
+            if (area >= top || areas_[area].group != truth_[pixel])
                 continue;
             const double delta = move_delta(area, spot);
             if (best < 0 || delta < best_delta) {
@@ -450,11 +450,11 @@ void LayoutOptimizer::repair_wrong_pixels()
                 best_delta = delta;
             }
         }
-        const std::vector<PlannedArea> snapshot = m_areas;
-        const double cost_before = m_cost;
+        const std::vector<PlannedArea> snapshot = areas_;
+        const double cost_before = cost_;
         move(best, spot);
         polish();
-        if (m_cost >= cost_before)
+        if (cost_ >= cost_before)
             restore(snapshot);
     }
 }

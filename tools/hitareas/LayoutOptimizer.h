@@ -33,10 +33,10 @@ public:
     // that lies higher in the stack onto it and polishing; keeps the change when the cost drops.
     void repair_wrong_pixels();
 
-    double cost() const { return m_cost; }
+    double cost() const { return cost_; }
     // Outcome over the pixels that lie clear of every border line.
     Tally measured_tally() const;
-    const std::vector<PlannedArea> &areas() const { return m_areas; }
+    const std::vector<PlannedArea> &areas() const { return areas_; }
 
 private:
     static constexpr int kWords = 4;
@@ -61,18 +61,18 @@ private:
     double total_cost() const;
     int repairable_pixel(const std::vector<bool> &tried) const;
     void restore(const std::vector<PlannedArea> &snapshot);
-    std::uint32_t below(std::uint32_t n) { return m_rng() % n; }
-    double uniform() { return m_rng() / 4294967296.0; }
+    std::uint32_t below(std::uint32_t n) { return rng_() % n; }
+    double uniform() { return rng_() / 4294967296.0; }
 
-    const AreaPlan &m_plan;
-    std::vector<PlannedArea> m_areas;
-    std::vector<int> m_movable;
-    std::vector<std::vector<int>> m_group_pixels; // measured pixels of each group's region
-    std::vector<std::int16_t> m_truth;            // group of each pixel's region
-    std::vector<float> m_gap_cost;
-    std::vector<float> m_wrong_cost;
-    std::vector<bool> m_measured;
-    std::vector<Cover> m_cover;
-    std::mt19937 m_rng;
-    double m_cost = 0.0;
+    const AreaPlan &plan_;
+    std::vector<PlannedArea> areas_;
+    std::vector<int> movable_;
+    std::vector<std::vector<int>> group_pixels_; // measured pixels of each group's region
+    std::vector<std::int16_t> truth_;            // group of each pixel's region
+    std::vector<float> gap_cost_;
+    std::vector<float> wrong_cost_;
+    std::vector<bool> measured_;
+    std::vector<Cover> cover_;
+    std::mt19937 rng_;
+    double cost_ = 0.0;
 };

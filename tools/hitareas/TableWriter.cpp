@@ -43,15 +43,15 @@ double centre_radius(const PixelBox &box)
 } // namespace
 
 TableWriter::TableWriter(const AreaPlan &plan, std::vector<PlannedArea> areas)
-    : m_plan(plan), m_areas(std::move(areas))
+    : plan_(plan), areas_(std::move(areas))
 {
 }
 
 bool TableWriter::extend_edge_misses()
 {
-    const int miss = m_plan.group_named("miss");
+    const int miss = plan_.group_named("miss");
     std::vector<PlannedArea *> touching;
-    for (PlannedArea &area : m_areas) {
+    for (PlannedArea &area : areas_) {
         if (area.group == miss && !area.fixed && edges_touched(area.box) > 0)
             touching.push_back(&area);
     }
@@ -73,13 +73,13 @@ bool TableWriter::extend_edge_misses()
 // misses run clockwise from the one above the 20, other groups from the outside in.
 void TableWriter::order_elements()
 {
-    const int miss = m_plan.group_named("miss");
-    for (int g = 0; g < static_cast<int>(m_plan.groups().size()); ++g) {
+    const int miss = plan_.group_named("miss");
+    for (int g = 0; g < static_cast<int>(plan_.groups().size()); ++g) {
         std::vector<PixelBox> boxes;
         std::vector<std::size_t> places;
-        for (std::size_t i = 0; i < m_areas.size(); ++i) {
-            if (m_areas[i].group == g && !m_areas[i].fixed) {
-                boxes.push_back(m_areas[i].box);
+        for (std::size_t i = 0; i < areas_.size(); ++i) {
+            if (areas_[i].group == g && !areas_[i].fixed) {
+                boxes.push_back(areas_[i].box);
                 places.push_back(i);
             }
         }
@@ -89,7 +89,7 @@ void TableWriter::order_elements()
             return centre_radius(a) > centre_radius(b);
         });
         for (std::size_t k = 0; k < places.size(); ++k)
-            m_areas[places[k]].box = boxes[k];
+            areas_[places[k]].box = boxes[k];
     }
 }
 
@@ -100,13 +100,15 @@ void TableWriter::write(std::ostream &out) const
            "// The hit areas over the board picture in twips relative to Picture1, from the top of the stack down.\n\n"
            "#include \"HitAreas.h\"\n\n"
            "#include <array>\n\n"
+           "// clang-format off\n"
            "inline constexpr std::array<HitArea, "
-        << m_areas.size() << "> kHitAreaTable{{\n";
-    for (const PlannedArea &area : m_areas) {
-        const AreaGroup &group = m_plan.groups()[area.group];
+        << areas_.size() << "> kHitAreaTable{{\n";
+    for (const PlannedArea &area : areas_) {
+        const AreaGroup &group = plan_.groups()[area.group];
         out << "    {\"" << group.name << "\", " << area.index << ", " << twips::from_pixels(area.box.x0) << ", "
             << twips::from_pixels(area.box.y0) << ", " << twips::from_pixels(area.box.width()) << ", "
             << twips::from_pixels(area.box.height()) << ", " << group.value << "},\n";
     }
-    out << "}};\n";
+    out << "}};\n"
+           "// clang-format on\n";
 }

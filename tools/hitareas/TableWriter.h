@@ -16,6 +16,6 @@ public:
     void write(std::ostream &out) const;
 
 private:
-    const AreaPlan &m_plan;
-    std::vector<PlannedArea> m_areas;
+    const AreaPlan &plan_;
+    std::vector<PlannedArea> areas_;
 };

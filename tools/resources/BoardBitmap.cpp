@@ -78,10 +78,10 @@ constexpr std::array<Shade, 3> kNumberLayers{{
 IndexedBitmap BoardBitmap::render(int scale)
 {
     BoardBitmap board(scale);
-    board.fillRegions();
-    board.drawRingBorders();
-    board.drawSegmentBorders();
-    board.drawNumbers();
+    board.fill_regions();
+    board.draw_ring_borders();
+    board.draw_segment_borders();
+    board.draw_numbers();
     return std::move(board.picture_);
 }
 
@@ -89,44 +89,44 @@ BoardBitmap::BoardBitmap(int scale)
     : scale_(scale)
     , picture_(board::kPictureSize * scale, board::kPictureSize * scale, index_of(Colour::LightGrey))
 {
-    picture_.setPixelsPerMetre(IndexedBitmap::kPixelsPerMetre96Dpi * scale);
+    picture_.set_pixels_per_metre(IndexedBitmap::kPixelsPerMetre96Dpi * scale);
     for (std::size_t i = 0; i < kPalette.size(); ++i)
-        picture_.setPaletteEntry(static_cast<std::uint8_t>(i), kPalette[i]);
+        picture_.set_palette_entry(static_cast<std::uint8_t>(i), kPalette[i]);
 }
 
 // Each device pixel shows the board at its own position: the board point a pixel stands for at
 // scale 1 is the centre of its block of scale x scale device pixels.
-double BoardBitmap::toDevice(double board) const
+double BoardBitmap::to_device(double board) const
 {
     return board * scale_ + (scale_ - 1) / 2.0;
 }
 
-double BoardBitmap::toBoard(int device) const
+double BoardBitmap::to_board(int device) const
 {
     return (device + 0.5) / scale_ - 0.5;
 }
 
-void BoardBitmap::fillRegions()
+void BoardBitmap::fill_regions()
 {
     for (int y = 0; y < picture_.height(); ++y) {
         for (int x = 0; x < picture_.width(); ++x)
-            picture_.set(x, y, index_of(colour_of(toBoard(x), toBoard(y))));
+            picture_.set(x, y, index_of(colour_of(to_board(x), to_board(y))));
     }
 }
 
-void BoardBitmap::drawRingBorders()
+void BoardBitmap::draw_ring_borders()
 {
     for (const double radius : {board::kInnerBullEdge, board::kOuterBullEdge, board::kInnerSingleEdge,
                                 board::kTrebleEdge, board::kOuterSingleEdge, board::kDoubleEdge})
-        drawCircle(radius);
+        draw_circle(radius);
 }
 
 // Per octant, in each column the `scale` pixels nearest the true circle: a line one board pixel
 // thick. The centre lies on a pixel at scale 1 and between two pixels at scale 2, so the columns
 // are counted in whole or half steps from it.
-void BoardBitmap::drawCircle(double radius)
+void BoardBitmap::draw_circle(double radius)
 {
-    const double centre = toDevice(board::kCentre);
+    const double centre = to_device(board::kCentre);
     const double r = radius * scale_;
     const double first = centre - std::floor(centre);
     const double inside = (scale_ - 1) / 2.0; // how far the line reaches inside the circle
@@ -139,8 +139,8 @@ void BoardBitmap::drawCircle(double radius)
             const double row = nearest + t;
             for (const double u : {-a, a}) {
                 for (const double v : {-row, row}) {
-                    setBlack(centre + u, centre + v);
-                    setBlack(centre + v, centre + u);
+                    set_black(centre + u, centre + v);
+                    set_black(centre + v, centre + u);
                 }
             }
         }
@@ -148,21 +148,21 @@ void BoardBitmap::drawCircle(double radius)
 }
 
 // Segment lines one board pixel thick: `scale` pixels side by side across the line's run.
-void BoardBitmap::drawSegmentBorders()
+void BoardBitmap::draw_segment_borders()
 {
-    const QPointF centre(toDevice(board::kCentre), toDevice(board::kCentre));
+    const QPointF centre(to_device(board::kCentre), to_device(board::kCentre));
     for (std::size_t i = 0; i < board::kSegmentOrder.size(); ++i) {
         const double degrees = board::kSegmentDegrees / 2.0 + board::kSegmentDegrees * static_cast<double>(i);
         const QPointF along = direction(degrees);
         const QPoint across = std::abs(along.x()) < std::abs(along.y()) ? QPoint(1, 0) : QPoint(0, 1);
         const QPointF start = centre - QPointF(across) * ((scale_ - 1) / 2.0);
-        drawLine(rounded(start + along * (board::kOuterBullEdge * scale_)),
+        draw_line(rounded(start + along * (board::kOuterBullEdge * scale_)),
                  rounded(start + along * (board::kDoubleEdge * scale_)), across);
     }
 }
 
 // Bresenham's line, both ends included.
-void BoardBitmap::drawLine(QPoint from, QPoint to, QPoint across)
+void BoardBitmap::draw_line(QPoint from, QPoint to, QPoint across)
 {
     const int dx = std::abs(to.x() - from.x());
     const int dy = -std::abs(to.y() - from.y());
@@ -187,17 +187,17 @@ void BoardBitmap::drawLine(QPoint from, QPoint to, QPoint across)
     }
 }
 
-void BoardBitmap::drawNumbers()
+void BoardBitmap::draw_numbers()
 {
     for (std::size_t i = 0; i < board::kSegmentOrder.size(); ++i) {
         const double degrees = board::kSegmentDegrees * static_cast<double>(i);
-        stamp(numberMask(board::kSegmentOrder[i], degrees));
+        stamp(number_mask(board::kSegmentOrder[i], degrees));
     }
 }
 
 // Glyph mask of one number, turned to follow the ring; the bottom half reads from the inside.
 // Laid out in board pixels, rendered at the device resolution.
-QImage BoardBitmap::numberMask(int number, double degrees) const
+QImage BoardBitmap::number_mask(int number, double degrees) const
 {
     QImage mask(picture_.width(), picture_.height(), QImage::Format_ARGB32);
     mask.fill(Qt::transparent);
@@ -237,7 +237,7 @@ void BoardBitmap::stamp(const QImage& mask)
     }
 }
 
-void BoardBitmap::setBlack(double x, double y)
+void BoardBitmap::set_black(double x, double y)
 {
     picture_.set(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)), index_of(Colour::Black));
 }

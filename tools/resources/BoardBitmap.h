@@ -24,17 +24,17 @@ public:
 private:
     explicit BoardBitmap(int scale);
 
-    double toDevice(double board) const;
-    double toBoard(int device) const;
-    void fillRegions();
-    void drawRingBorders();
-    void drawCircle(double radius);
-    void drawSegmentBorders();
-    void drawLine(QPoint from, QPoint to, QPoint across);
-    void drawNumbers();
-    QImage numberMask(int number, double degrees) const;
+    double to_device(double board) const;
+    double to_board(int device) const;
+    void fill_regions();
+    void draw_ring_borders();
+    void draw_circle(double radius);
+    void draw_segment_borders();
+    void draw_line(QPoint from, QPoint to, QPoint across);
+    void draw_numbers();
+    QImage number_mask(int number, double degrees) const;
     void stamp(const QImage& mask);
-    void setBlack(double x, double y);
+    void set_black(double x, double y);
 
     int scale_;
     IndexedBitmap picture_;

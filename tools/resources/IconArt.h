@@ -27,6 +27,8 @@ constexpr std::optional<std::uint8_t> colour_index(char pixel)
 
 using Art = std::span<const std::string_view>;
 
+// The pictures are drawn one string a row; the formatter must not pack them.
+// clang-format off
 inline constexpr std::array<std::string_view, 32> kDart{
     "................................",
     ".............................K..",
@@ -150,5 +152,6 @@ inline constexpr std::array<std::string_view, 16> kSmiley16{
     "...KKYYYYYYKK...",
     ".....KKKKKK.....",
 };
+// clang-format on
 
 } // namespace icon_art

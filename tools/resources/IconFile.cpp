@@ -26,7 +26,7 @@ QByteArray IconFile::encode(std::initializer_list<icon_art::Art> images)
 {
     std::vector<QByteArray> encoded;
     for (const icon_art::Art art : images)
-        encoded.push_back(encodeImage(art));
+        encoded.push_back(encode_image(art));
 
     ByteWriter out;
     out.u16(0);
@@ -53,7 +53,7 @@ QByteArray IconFile::encode(std::initializer_list<icon_art::Art> images)
 
 // Header, palette, colour rows, then mask rows; both bottom-up. A transparent pixel is colour 0
 // with its mask bit set, so it leaves the screen unchanged.
-QByteArray IconFile::encodeImage(icon_art::Art art)
+QByteArray IconFile::encode_image(icon_art::Art art)
 {
     const int side = side_of(art);
     const int colourStride = row_bytes(side, 4);
@@ -96,7 +96,7 @@ QByteArray IconFile::encodeImage(icon_art::Art art)
     return out.data();
 }
 
-QImage IconFile::toImage(icon_art::Art art)
+QImage IconFile::to_image(icon_art::Art art)
 {
     const int side = side_of(art);
     QImage image(side, side, QImage::Format_ARGB32);

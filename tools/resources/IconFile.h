@@ -10,8 +10,8 @@
 class IconFile {
 public:
     static QByteArray encode(std::initializer_list<icon_art::Art> images);
-    static QImage toImage(icon_art::Art art);
+    static QImage to_image(icon_art::Art art);
 
 private:
-    static QByteArray encodeImage(icon_art::Art art);
+    static QByteArray encode_image(icon_art::Art art);
 };

@@ -24,12 +24,12 @@ void IndexedBitmap::set(int x, int y, std::uint8_t index)
         pixels_[static_cast<std::size_t>(y * width_ + x)] = index;
 }
 
-void IndexedBitmap::setPaletteEntry(std::uint8_t index, QRgb colour)
+void IndexedBitmap::set_palette_entry(std::uint8_t index, QRgb colour)
 {
     palette_[index] = colour;
 }
 
-QByteArray IndexedBitmap::encodeBmp() const
+QByteArray IndexedBitmap::encode_bmp() const
 {
     const int stride = (width_ + 3) / 4 * 4;
     const auto imageBytes = static_cast<std::uint32_t>(stride * height_);
@@ -46,8 +46,8 @@ QByteArray IndexedBitmap::encodeBmp() const
     out.u16(8);
     out.u32(0); // uncompressed
     out.u32(imageBytes);
-    out.i32(pixelsPerMetre_);
-    out.i32(pixelsPerMetre_);
+    out.i32(pixels_per_metre_);
+    out.i32(pixels_per_metre_);
     out.u32(256);
     out.u32(0);
     for (const QRgb colour : palette_) {

@@ -42,9 +42,9 @@ QImage SplashBanner::render(int scale)
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.scale(scale, scale);
     const QPainterPath maker = text_path(QStringLiteral("Liberation Sans"), QFont::Bold, QStringLiteral("VANTOREL SOFTWARE"));
-    drawRaised(painter, fitted(maker, kMakerBox), 2.2);
+    draw_raised(painter, fitted(maker, kMakerBox), 2.2);
     const QPainterPath product = text_path(QStringLiteral("Liberation Serif"), QFont::Bold, QStringLiteral("Quiverline"));
-    drawRaised(painter, fitted(product, kProductBox), 0.6);
+    draw_raised(painter, fitted(product, kProductBox), 0.6);
     painter.end();
     return image;
 }
@@ -61,7 +61,7 @@ QPainterPath SplashBanner::fitted(const QPainterPath& path, const QRectF& box)
 }
 
 // Grey shadow below right and a soft highlight above left make the white lettering stand out.
-void SplashBanner::drawRaised(QPainter& painter, const QPainterPath& path, double weight)
+void SplashBanner::draw_raised(QPainter& painter, const QPainterPath& path, double weight)
 {
     const Layer layers[] = {
         {{2.0, 2.0}, QColor(80, 80, 80)},
@@ -77,19 +77,19 @@ void SplashBanner::drawRaised(QPainter& painter, const QPainterPath& path, doubl
     }
 }
 
-QByteArray SplashBanner::encodeJpeg(const QImage& image)
+QByteArray SplashBanner::encode_jpeg(const QImage& image)
 {
     const qsizetype target = kTargetBytes * image.width() / kWidth * image.height() / kHeight;
     QByteArray best;
     for (int quality = 10; quality <= 95; ++quality) {
-        QByteArray candidate = jpegAt(image, quality);
+        QByteArray candidate = jpeg_at(image, quality);
         if (best.isEmpty() || std::abs(candidate.size() - target) < std::abs(best.size() - target))
             best = std::move(candidate);
     }
     return best;
 }
 
-QByteArray SplashBanner::jpegAt(const QImage& image, int quality)
+QByteArray SplashBanner::jpeg_at(const QImage& image, int quality)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);

@@ -3,6 +3,7 @@
 
 #include "BoardBitmap.h"
 #include "IconFile.h"
+#include "LauncherIcon.h"
 #include "SoundSynth.h"
 #include "SplashBanner.h"
 #include "WaveFile.h"
@@ -13,6 +14,8 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QTextStream>
+
+#include <array>
 
 namespace {
 
@@ -36,6 +39,22 @@ QByteArray png_of(const QImage& image)
     return bytes;
 }
 
+// The launcher icon's sizes in the desktop's icon theme. At 32 pixels it is the window icon itself,
+// so the menu entry and the running window show the same picture.
+constexpr std::array<int, 7> kLauncherSizes{16, 24, 32, 48, 64, 128, 256};
+
+bool write_launcher_icons(const QDir& dir)
+{
+    if (!dir.mkpath("launcher"))
+        return false;
+    for (const int size : kLauncherSizes) {
+        const QImage image = size == 32 ? IconFile::to_image(icon_art::kDart) : LauncherIcon::render(size);
+        if (!write_file(dir, QString("launcher/ochreline-%1.png").arg(size), png_of(image)))
+            return false;
+    }
+    return write_file(dir, "launcher/ochreline.svg", LauncherIcon::svg());
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -49,14 +68,14 @@ int main(int argc, char* argv[])
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     using namespace icon_art;
     // The "@2x" pictures are the same drawings at twice the size, for high-DPI screens.
-    const bool ok = write_file(dir, "board.bmp", BoardBitmap::render(1).encodeBmp())
-        && write_file(dir, "board@2x.bmp", BoardBitmap::render(2).encodeBmp())
-        && write_file(dir, "splash.jpg", SplashBanner::encodeJpeg(SplashBanner::render(1)))
-        && write_file(dir, "splash@2x.jpg", SplashBanner::encodeJpeg(SplashBanner::render(2)))
+    const bool ok = write_file(dir, "board.bmp", BoardBitmap::render(1).encode_bmp())
+        && write_file(dir, "board@2x.bmp", BoardBitmap::render(2).encode_bmp())
+        && write_file(dir, "splash.jpg", SplashBanner::encode_jpeg(SplashBanner::render(1)))
+        && write_file(dir, "splash@2x.jpg", SplashBanner::encode_jpeg(SplashBanner::render(2)))
         && write_file(dir, "dart.ico", IconFile::encode({kDart}))
         && write_file(dir, "dollar.ico", IconFile::encode({kDollar}))
         && write_file(dir, "smiley.ico", IconFile::encode({kSmiley32, kSmiley16}))
-        && write_file(dir, "ochreline.png", png_of(IconFile::toImage(kDart)))
+        && write_launcher_icons(dir)
         && write_file(dir, "HIT.wav", WaveFile::encode(SoundSynth::hit()))
         && write_file(dir, "SHOTGUN.wav", WaveFile::encode(SoundSynth::shotgun()))
         && write_file(dir, "EXPLOSION.wav", WaveFile::encode(SoundSynth::explosion()));

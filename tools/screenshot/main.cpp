@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
     const std::array<const char *, 3> names{"Ann", "Joe", "Sam"};
     for (int p = 1; p <= 3; ++p)
         window.findChild<QLabel *>(QStringLiteral("lblname_%1").arg(p))->setText(QString::fromLatin1(names[p - 1]));
-    settings.three_players = true;
+    settings.set_player_count(3);
     settings.start_score = 501;
     window.match().start_game();
     for (int points : {60, 60, 20, 19, 57, 5, 60})

@@ -7,6 +7,7 @@
 
 #include <array>
 
+// clang-format off
 inline constexpr std::array<HitArea, 208> kHitAreaTable{{
     {"miss", 0, 1980, 90, 3390, 780, 0},
     {"miss", 1, -120, -120, 7440, 1035, 0},
@@ -217,3 +218,4 @@ inline constexpr std::array<HitArea, 208> kHitAreaTable{{
     {"dblbull", -1, 3420, 3420, 375, 375, 50},
     {"bull", -1, 3195, 3195, 825, 825, 25},
 }};
+// clang-format on

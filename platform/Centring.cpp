@@ -1,0 +1,65 @@
+#include "Centring.h"
+
+#include "WindowManagerHints.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+
+// Half of the space left over, in single precision as the window system is handed it.
+int centred_edge(int screen_origin, int screen_extent, int window_extent)
+{
+    const float half = static_cast<float>(screen_extent - window_extent) / 2.0f;
+    return screen_origin + static_cast<int>(std::lround(half));
+}
+
+const QScreen *placement_screen(const QWidget &window)
+{
+    const QWidget *owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+    if (owner && owner->isVisible()) {
+        if (const QScreen *screen = QGuiApplication::screenAt(owner->frameGeometry().center()))
+            return screen;
+    }
+    return QGuiApplication::primaryScreen();
+}
+
+// The top-left corner of a box of this size placed on the screen.
+QPoint placed_corner(const QScreen &screen, QSize size, Placement placement)
+{
+    const QRect area = screen.geometry();
+    const int top = placement == Placement::Centre ? centred_edge(area.top(), area.height(), size.height())
+                                                   : area.top();
+    return {centred_edge(area.left(), area.width(), size.width()), top};
+}
+
+} // namespace
+
+bool place_before_mapping(QWidget &window, Placement placement)
+{
+    const QScreen *screen = placement_screen(window);
+    if (!screen)
+        return true;
+    window.winId(); // created, so that the window manager can be asked about it
+    // Set as the client area's position, which the window manager keeps: Qt asks for static gravity for a
+    // window that was not moved by its frame position before it was created.
+    const std::optional<QMargins> frame = frame_before_mapping(window);
+    const QMargins known = frame.value_or(QMargins());
+    const QPoint corner = placed_corner(*screen, window.size().grownBy(known), placement);
+    window.setGeometry(QRect(corner + QPoint(known.left(), known.top()), window.size()));
+    return frame.has_value();
+}
+
+void place_once_mapped(QWidget &window, Placement placement, bool placed_before_mapping)
+{
+    const QScreen *screen = placement_screen(window);
+    if (placed_before_mapping || !screen) {
+        request_position_by_gravity(window, window.geometry().topLeft(), WindowGravity::Static);
+        return;
+    }
+    const WindowGravity gravity = placement == Placement::Centre ? WindowGravity::Centre : WindowGravity::North;
+    request_position_by_gravity(window, placed_corner(*screen, window.size(), placement), gravity);
+}

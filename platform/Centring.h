@@ -1,0 +1,24 @@
+#pragma once
+
+class QWidget;
+
+// Places windows by their outer size, the frame a window manager adds included, on their screen: for a
+// window owned by another the monitor that owner is on, for a window of its own the primary monitor.
+
+enum class Placement {
+    TopCentre, // at the top, centred across (the main window at start-up)
+    Centre,    // centred across and down; larger than the screen gives negative edges
+};
+
+// Places a window that is about to be mapped (creating it first if need be). Where the window manager
+// tells the frame's size beforehand, or there is none, the placement is final and this returns true.
+// Otherwise the window is placed by its client size for now and this returns false: call
+// place_once_mapped when it has been mapped.
+bool place_before_mapping(QWidget &window, Placement placement);
+
+// Completes the placement of a window just mapped. Where it was final before mapping, asks once more for
+// the position it has: the window manager confirms it, so that Qt learns where the window is (some
+// managers leave a window they put exactly where it asked uninformed). Otherwise hands the placement to the
+// window manager, which alone knows the frame it drew: window gravity makes it put the frame's top centre
+// or centre where the client area's would be.
+void place_once_mapped(QWidget &window, Placement placement, bool placed_before_mapping);
