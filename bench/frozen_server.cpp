@@ -48,7 +48,8 @@ class BlockMeter {
 public:
     BlockMeter()
     {
-        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { longest_ = std::max(longest_, since_.restart()); });
+        QObject::connect(&timer_, &QTimer::timeout, &timer_,
+                         [this] { longest_ = std::max(longest_, since_.restart()); });
         timer_.start(10);
         since_.start();
     }
@@ -76,10 +77,12 @@ int throw_darts(DartThrower &thrower, const Match &match, int darts)
 
 bool sound_comes_back(SoundPlayer &sound)
 {
-    return QTest::qWaitFor([&sound] {
-        sound.play(QStringLiteral("HIT"));
-        return sound.last_playback().completed;
-    }, kResumeWaitMs);
+    return QTest::qWaitFor(
+        [&sound] {
+            sound.play(QStringLiteral("HIT"));
+            return sound.last_playback().completed;
+        },
+        kResumeWaitMs);
 }
 
 } // namespace
@@ -123,8 +126,8 @@ int main(int argc, char **argv)
     signal_server(SIGCONT);
 
     std::printf("frozen_server %s %s %s longest_block %lld ms darts %d entered %d\n",
-                qPrintable(qEnvironmentVariable("SOUND_TEST_KIND")), qPrintable(qEnvironmentVariable("SDL_AUDIODRIVER")),
-                qPrintable(stop), longest, darts, entered);
+                qPrintable(qEnvironmentVariable("SOUND_TEST_KIND")),
+                qPrintable(qEnvironmentVariable("SDL_AUDIODRIVER")), qPrintable(stop), longest, darts, entered);
     if (!sound_comes_back(sound)) {
         std::fprintf(stderr, "frozen_server: no sound after the server was continued\n");
         return 1;

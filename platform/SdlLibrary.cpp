@@ -20,11 +20,11 @@ std::unique_ptr<SdlLibrary> open_library()
     }
     auto library = std::make_unique<SdlLibrary>();
     bool complete = true;
-#define OCHRE_SDL_LOOK_UP(name)                                                                       \
-    library->name = reinterpret_cast<decltype(library->name)>(dlsym(handle, "SDL_" #name));          \
-    if (library->name == nullptr) {                                                                   \
-        qCWarning(lcPlatform, "sound off: %s has no SDL_%s", kFileName, #name);                       \
-        complete = false;                                                                             \
+#define OCHRE_SDL_LOOK_UP(name)                                                                                        \
+    library->name = reinterpret_cast<decltype(library->name)>(dlsym(handle, "SDL_" #name));                            \
+    if (library->name == nullptr) {                                                                                    \
+        qCWarning(lcPlatform, "sound off: %s has no SDL_%s", kFileName, #name);                                        \
+        complete = false;                                                                                              \
     }
     OCHRE_SDL_FUNCTIONS(OCHRE_SDL_LOOK_UP)
 #undef OCHRE_SDL_LOOK_UP

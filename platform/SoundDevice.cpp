@@ -37,7 +37,8 @@ bool SoundDevice::find_device()
 {
     const bool found = start_audio() && library()->GetNumAudioDevices(0) > 0;
     if (audio_started_ && !found)
-        qCWarning(lcPlatform, "sound off: SDL's %s driver reports no output device", library()->GetCurrentAudioDriver());
+        qCWarning(lcPlatform, "sound off: SDL's %s driver reports no output device",
+                  library()->GetCurrentAudioDriver());
     // Until a sound plays, let the subsystem go again: its device watcher would wake an idle program.
     if (!is_open())
         release();
