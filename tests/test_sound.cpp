@@ -258,6 +258,10 @@ public:
     Q_ENUM(Stop)
 
 private slots:
+    // Loads SDL, which a first sound would otherwise have to do within its bound. The answer is not
+    // the point: SDL's pipewire and alsa drivers may list no device and still play.
+    void initTestCase() { has_wave_device(player); }
+
     void everyEmbeddedSoundPlaysCompletely_data()
     {
         QTest::addColumn<QString>("name");
@@ -292,7 +296,7 @@ private slots:
         QVERIFY2(returned_at < stopped_at + 500, "the sound went on waiting for a server that had gone");
         QCOMPARE(harness({QStringLiteral("stop"), dir()}), 0);
         QCOMPARE(harness({kind(), dir()}), 0);
-        QVERIFY(plays_completely(QStringLiteral("HIT")));
+        QVERIFY(plays_completely(QStringLiteral("HIT"), kComeBackMs));
     }
 
     // A server that stops answering (its processes stopped) holds no call past its bound: a sound its
@@ -339,12 +343,15 @@ private slots:
         const qint64 bound = std::chrono::duration_cast<std::chrono::milliseconds>(longest_sound + SoundPlayer::kBound).count();
         qInfo("longest block %lld ms, bound %lld ms", blocked, bound);
         QVERIFY2(blocked <= bound + kLoadedMachine, qPrintable(QString("blocked %1 ms").arg(blocked)));
-        QVERIFY(plays_completely(QStringLiteral("HIT"), 10000));
+        QVERIFY(plays_completely(QStringLiteral("HIT"), kComeBackMs));
     }
 
 private:
     // Allowance for a test machine busy with other work; a server that holds a call is held for seconds.
     static constexpr qint64 kLoadedMachine = 250;
+    // How long sound may take to come back once the server answers again: the player's call that was
+    // waiting for it (letting the device go, starting SDL's audio) has to come back first.
+    static constexpr int kComeBackMs = 10000;
 
     // The longest the event loop went without running, from its construction on.
     class BlockMeter {
