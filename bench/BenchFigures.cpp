@@ -61,7 +61,9 @@ double cpu_ms()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    auto ms = [](const timeval &t) { return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_usec) / 1000.0; };
+    auto ms = [](const timeval &t) {
+        return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_usec) / 1000.0;
+    };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
@@ -79,8 +81,8 @@ long context_switches()
 
 void print_figure(std::string_view name, double value, std::string_view unit, std::optional<double> reference)
 {
-    std::printf("%.*s %.3f %.*s ", static_cast<int>(name.size()), name.data(), value,
-                static_cast<int>(unit.size()), unit.data());
+    std::printf("%.*s %.3f %.*s ", static_cast<int>(name.size()), name.data(), value, static_cast<int>(unit.size()),
+                unit.data());
     if (!reference)
         std::printf("- -\n");
     else if (*reference > 0.0)

@@ -25,7 +25,8 @@ bool FirstPaintProbe::eventFilter(QObject *watched, QEvent *event)
         if (widget && widget->window() == &window_) {
             started_ns_ = bench::now_ns();
             // Runs once the whole paint pass, flush included, has returned to the event loop.
-            QMetaObject::invokeMethod(this, [this] { painted_ns_ = bench::now_ns(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { painted_ns_ = bench::now_ns(); }, Qt::QueuedConnection);
         }
     }
     return false;

@@ -29,7 +29,8 @@ IdleMeter::Result IdleMeter::measure(std::chrono::milliseconds period)
     counting_ = true;
     std::thread waker([&loop, period] {
         std::this_thread::sleep_for(period);
-        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
     loop.exec();
     counting_ = false;

@@ -29,8 +29,13 @@ bool ModalCloser::eventFilter(QObject *watched, QEvent *event)
     if (button) {
         ++answered_;
         // Queued: the window's own modal loop is running by the time the click arrives.
-        QMetaObject::invokeMethod(button, [target = QPointer(button)] { if (target) target->click(); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            button,
+            [target = QPointer(button)] {
+                if (target)
+                    target->click();
+            },
+            Qt::QueuedConnection);
     }
     return false;
 }

@@ -9,7 +9,8 @@
 
 #include <thread>
 
-SoundTiming time_sound(SoundPlayer &player, const char *name, int runs, std::mt19937 *spread, std::chrono::milliseconds pause)
+SoundTiming time_sound(SoundPlayer &player, const char *name, int runs, std::mt19937 *spread,
+                       std::chrono::milliseconds pause)
 {
     using Millis = std::chrono::duration<double, std::milli>;
     std::uniform_int_distribution<int> pause_ms(0, 60);

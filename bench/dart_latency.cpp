@@ -76,7 +76,8 @@ void measure_dart(Target &target, const ModalCloser &closer, Samples &samples)
 void print(const char *name, const std::vector<double> &ours, const std::vector<double> &reference)
 {
     bench::print_figure(std::string(name) + "_p50", bench::median(ours), "ms", bench::median(reference));
-    bench::print_figure(std::string(name) + "_p99", bench::percentile(ours, 99), "ms", bench::percentile(reference, 99));
+    bench::print_figure(std::string(name) + "_p99", bench::percentile(ours, 99), "ms",
+                        bench::percentile(reference, 99));
 }
 
 } // namespace

@@ -36,8 +36,7 @@ SoundTiming measure(SoundPlayer &player, const std::string &prefix, const char *
     const double blocked = bench::median(timing.blocked_ms);
     bench::print_figure(prefix + "_blocked", blocked, "ms", timing.length_ms);
     bench::print_figure(prefix + "_blocked_beyond_length", blocked - timing.length_ms, "ms");
-    bench::print_figure(prefix + "_first_sample", bench::median(timing.first_sample_ms), "ms",
-                        reference_first_sample);
+    bench::print_figure(prefix + "_first_sample", bench::median(timing.first_sample_ms), "ms", reference_first_sample);
     bench::print_figure(prefix + "_first_sample_max", bench::percentile(timing.first_sample_ms, 100), "ms");
     return timing;
 }

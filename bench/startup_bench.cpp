@@ -140,8 +140,10 @@ int main(int argc, char **argv)
     print_figure("memory_peak_after_darts_above_minimal", (o.at("darts_hwm_kb") - m.at("hwm_kb")) / 1024.0, "MB");
     print_figure("memory_rss_before_darts", o.at("darts_rss_before_kb") / 1024.0, "MB");
     print_figure("memory_rss_after_100_darts", o.at("darts_rss_warm_kb") / 1024.0, "MB");
-    print_figure("memory_rss_after_darts", o.at("darts_rss_after_kb") / 1024.0, "MB", o.at("darts_rss_before_kb") / 1024.0);
-    print_figure("memory_rss_growth_after_warm_up", (o.at("darts_rss_after_kb") - o.at("darts_rss_warm_kb")) / 1024.0, "MB");
+    print_figure("memory_rss_after_darts", o.at("darts_rss_after_kb") / 1024.0, "MB",
+                 o.at("darts_rss_before_kb") / 1024.0);
+    print_figure("memory_rss_growth_after_warm_up", (o.at("darts_rss_after_kb") - o.at("darts_rss_warm_kb")) / 1024.0,
+                 "MB");
     print_figure("darts_matches_played", o.at("darts_matches"), "matches");
     print_figure("idle_cpu", o.at("idle_cpu_us") / 1000.0, "ms", m.at("idle_cpu_us") / 1000.0);
     print_figure("idle_timer_events", o.at("idle_timer_events"), "events", m.at("idle_timer_events"));

@@ -21,8 +21,8 @@ inline constexpr double kBoardEdge = 240.0;
 
 inline constexpr double kSegmentDegrees = 18.0;
 // Clockwise from the 20 at the top.
-inline constexpr std::array<int, 20> kSegmentOrder{20, 1, 18, 4, 13, 6, 10, 15, 2, 17,
-                                                   3, 19, 7, 16, 8, 11, 14, 9, 12, 5};
+inline constexpr std::array<int, 20> kSegmentOrder{20, 1,  18, 4,  13, 6,  10, 15, 2,  17,
+                                                   3,  19, 7,  16, 8,  11, 14, 9,  12, 5};
 
 // The numbers are written in the number ring between these radii.
 inline constexpr double kNumberInner = 194.0;

@@ -19,7 +19,7 @@ inline constexpr std::array<std::string_view, kKindCount> kKindNames{
 // Pixels closer than this to a border line are left out of the measurements.
 inline constexpr double kBorderMargin = 2.0;
 
-inline constexpr std::array<double, 6> kRingBorders{board::kInnerBullEdge,  board::kOuterBullEdge,
+inline constexpr std::array<double, 6> kRingBorders{board::kInnerBullEdge,   board::kOuterBullEdge,
                                                     board::kInnerSingleEdge, board::kTrebleEdge,
                                                     board::kOuterSingleEdge, board::kDoubleEdge};
 

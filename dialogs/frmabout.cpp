@@ -78,15 +78,27 @@ frmabout::frmabout(QWidget *parent)
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-QLabel *frmabout::lblappname() const { return lblappname_; }
-QLabel *frmabout::lblprog() const { return lblprog_; }
-QLabel *frmabout::lblconcept() const { return lblconcept_; }
-QLabel *frmabout::lbldesign() const { return lbldesign_; }
+QLabel *frmabout::lblappname() const
+{
+    return lblappname_;
+}
+QLabel *frmabout::lblprog() const
+{
+    return lblprog_;
+}
+QLabel *frmabout::lblconcept() const
+{
+    return lblconcept_;
+}
+QLabel *frmabout::lbldesign() const
+{
+    return lbldesign_;
+}
 
 void frmabout::build_about_frame()
 {
     DesignFrame *frame = add_frame(*this, "Frame2", QStringLiteral("About:"), twips::rect(45, 135, 4740, 780),
-                                 QColor(0x00, 0x80, 0x00));
+                                   QColor(0x00, 0x80, 0x00));
     lblappname_ = add_label(*frame, {"lblappname", "", 225, 315, 4245, 285});
     lblappname_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblappname_->setFont(design_font(QStringLiteral("Times New Roman"), 9.75, true, true));
@@ -114,8 +126,8 @@ void frmabout::build_credits()
 void frmabout::build_maker_frame()
 {
     const QString caption = QString::fromUtf8(version::kCompanyName) + QStringLiteral(" is:");
-    DesignFrame *frame =
-        add_frame(*this, "Frame1", caption, twips::rect(45, 2475, 4740, 1050), QColor(0xFF, 0x00, 0x00));
+    DesignFrame *frame = add_frame(*this, "Frame1", caption, twips::rect(45, 2475, 4740, 1050),
+                                   QColor(0xFF, 0x00, 0x00));
 
     QLabel *contact = add_label(*frame, {"Label1", "", 360, 315, 4005, 285});
     contact->setText(QString::fromUtf8(version::kAuthorName) + QString(kContactGap, QLatin1Char(' '))

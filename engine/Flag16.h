@@ -7,7 +7,10 @@
 class Flag16 {
 public:
     constexpr Flag16() = default;
-    constexpr Flag16(bool value) : raw_(value ? -1 : 0) {}
+    constexpr Flag16(bool value)
+        : raw_(value ? -1 : 0)
+    {
+    }
 
     static constexpr Flag16 from_raw(std::int16_t raw)
     {

@@ -99,8 +99,8 @@ QRect FittedLabel::text_rect() const
         inset = fontMetrics().horizontalAdvance(u'x') / 2 - margin();
     if (inset <= 0)
         return rect;
-    const Qt::Alignment align = QStyle::visualAlignment(
-        text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight, alignment());
+    const Qt::Alignment align = QStyle::visualAlignment(text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight,
+                                                        alignment());
     return rect.marginsRemoved(QMargins(align & Qt::AlignLeft ? inset : 0, align & Qt::AlignTop ? inset : 0,
                                         align & Qt::AlignRight ? inset : 0, align & Qt::AlignBottom ? inset : 0));
 }

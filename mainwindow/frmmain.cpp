@@ -260,12 +260,10 @@ void frmmain::adjust_points(Adjustment direction)
     points_->exec();
     switch (match_.adjust_points(direction)) {
     case AdjustOutcome::AboveMaximum:
-        QMessageBox::warning(this, tr("Overflow"),
-                             tr("A score cannot go above 32767. The score was not changed."));
+        QMessageBox::warning(this, tr("Overflow"), tr("A score cannot go above 32767. The score was not changed."));
         break;
     case AdjustOutcome::BelowMinimum:
-        QMessageBox::warning(this, tr("Overflow"),
-                             tr("A score cannot go below -32768. The score was not changed."));
+        QMessageBox::warning(this, tr("Overflow"), tr("A score cannot go below -32768. The score was not changed."));
         break;
     case AdjustOutcome::Stored:
     case AdjustOutcome::NoPlayer:

@@ -51,7 +51,7 @@ HelpText read_help_file(const QString &path)
         ::close(descriptor);
         return {HelpText::Outcome::Missing, {}};
     }
-    struct stat status {};
+    struct stat status { };
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
         return {HelpText::Outcome::NotAFile, {}};
     if (status.st_size > kLargestHelpFile)
@@ -122,7 +122,10 @@ void HelpViewer::show_contents(const QString &file_name)
         return;
     case HelpText::Outcome::TooLarge:
         show_message(tr("The help file %1 is too large to show: it holds %2 bytes, and a help file may hold "
-                        "at most %3.").arg(shown).arg(help.size).arg(kLargestHelpFile));
+                        "at most %3.")
+                         .arg(shown)
+                         .arg(help.size)
+                         .arg(kLargestHelpFile));
         return;
     }
 }

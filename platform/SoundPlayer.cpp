@@ -51,8 +51,7 @@ int bytes_per_second(const SDL_AudioSpec &spec)
 
 std::chrono::nanoseconds length_of(const Wave &wave)
 {
-    return std::chrono::nanoseconds(static_cast<std::int64_t>(wave.size) * 1'000'000'000
-                                    / bytes_per_second(wave.spec));
+    return std::chrono::nanoseconds(static_cast<std::int64_t>(wave.size) * 1'000'000'000 / bytes_per_second(wave.spec));
 }
 
 // Resource names are plain names; anything with a path separator could reach other resources.
@@ -95,7 +94,8 @@ void SoundPlayer::check_device(QObject *context, std::function<void(bool found)>
     if (!started) {
         qCWarning(lcPlatform, "sound off: the sound server has not answered an earlier call");
         if (context != nullptr)
-            QMetaObject::invokeMethod(context, [answer] { answer(false); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                context, [answer] { answer(false); }, Qt::QueuedConnection);
     }
 }
 

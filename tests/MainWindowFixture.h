@@ -75,8 +75,11 @@ protected:
         const QRect ink = inkOf(label);
         const int width = label->contentsRect().width() - 2 * label->margin();
         QVERIFY2(ink.isEmpty() || (ink.left() > 0 && ink.right() < width - 1),
-                 qPrintable(QString("%1: ink from x = %2 to %3 of %4").arg(label->objectName()).arg(ink.left())
-                                .arg(ink.right()).arg(width)));
+                 qPrintable(QString("%1: ink from x = %2 to %3 of %4")
+                                .arg(label->objectName())
+                                .arg(ink.left())
+                                .arg(ink.right())
+                                .arg(width)));
         auto *fitted = qobject_cast<FittedLabel *>(label);
         const QString drawn = fitted ? fitted->shown_text() : label->text();
         QVERIFY2(drawn == text || (drawn.endsWith(u'…') && drawn.size() > 1 && text.startsWith(drawn.chopped(1))),

@@ -77,7 +77,7 @@ void TestBadInput::verifyPlayGoesOn()
     QVERIFY(!m.game_over);
     QCOMPARE(m.darts_thrown, 0);
     const int thrower = m.cur_player;
-    ModalAnswerer answerer; // a score moved to the lower end busts
+    ModalAnswerer answerer;      // a score moved to the lower end busts
     enterDart(QPoint(240, 147)); // treble 20
     QCOMPARE(m.darts_thrown, 1);
     QCOMPARE(statusBar()->panel_text(Match::kTotalPanel), QString("60"));
@@ -116,23 +116,32 @@ void TestBadInput::namesAreShownExactlyAsTypedInPlainText_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("shown"); // the first character raised, the rest lowered
-    QString longName(32767, u'w'); // the most a name box holds
+    QString longName(32767, u'w');      // the most a name box holds
     longName[0] = u'M';
     QTest::newRow("32,767 characters") << longName << longName;
-    QTest::newRow("29 characters") << "bartholomew featherstonehaugh" << "Bartholomew featherstonehaugh";
-    QTest::newRow("bold markup") << "<b>Ann</b>" << "<b>ann</b>";
+    QTest::newRow("29 characters") << "bartholomew featherstonehaugh"
+                                   << "Bartholomew featherstonehaugh";
+    QTest::newRow("bold markup") << "<b>Ann</b>"
+                                 << "<b>ann</b>";
     QTest::newRow("image markup, too long to fit") << "<img src=x> bartholomew featherstonehaugh"
                                                    << "<img src=x> bartholomew featherstonehaugh";
-    QTest::newRow("entity") << "&lt;Bob&gt; &amp;" << "&lt;bob&gt; &amp;";
-    QTest::newRow("ampersand") << "Tom & Jerry" << "Tom & jerry";
-    QTest::newRow("mnemonic ampersands") << "&&" << "&&";
+    QTest::newRow("entity") << "&lt;Bob&gt; &amp;"
+                            << "&lt;bob&gt; &amp;";
+    QTest::newRow("ampersand") << "Tom & Jerry"
+                               << "Tom & jerry";
+    QTest::newRow("mnemonic ampersands") << "&&"
+                                         << "&&";
     QTest::newRow("Arabic") << QString::fromUtf8("لاعب السهام") << QString::fromUtf8("لاعب السهام");
     QTest::newRow("Hebrew") << QString::fromUtf8("שחקן ראשון") << QString::fromUtf8("שחקן ראשון");
-    QTest::newRow("emoji first") << QString::fromUtf8("🎯 bULLSEYE 👍🏽") << QString::fromUtf8("🎯 bullseye 👍🏽");
-    QTest::newRow("tab") << "ann\tlee" << "Ann\tlee";
-    QTest::newRow("newline") << "ann\nlee" << "Ann\nlee";
+    QTest::newRow("emoji first") << QString::fromUtf8("🎯 bULLSEYE 👍🏽")
+                                 << QString::fromUtf8("🎯 bullseye 👍🏽");
+    QTest::newRow("tab") << "ann\tlee"
+                         << "Ann\tlee";
+    QTest::newRow("newline") << "ann\nlee"
+                             << "Ann\nlee";
     QTest::newRow("NUL inside") << QString::fromUtf16(u"ann\0lee", 7) << QString::fromUtf16(u"Ann\0lee", 7);
-    QTest::newRow("right-to-left override") << QString::fromUtf16(u"\u202Eeve.exe") << QString::fromUtf16(u"\u202Eeve.exe");
+    QTest::newRow("right-to-left override")
+        << QString::fromUtf16(u"\u202Eeve.exe") << QString::fromUtf16(u"\u202Eeve.exe");
     QTest::newRow("empty") << QString() << QString();
 }
 
@@ -273,7 +282,8 @@ void TestBadInput::soundOnABrokenOrMissingDeviceReturnsInBoundedTime_data()
     QTest::addColumn<bool>("fails");
     QTest::newRow("dummy device") << QByteArray("dummy") << QByteArray() << false;
     QTest::newRow("no such driver") << QByteArray("no_such_driver") << QByteArray() << false;
-    QTest::newRow("disk file cannot be created") << QByteArray("disk") << QByteArray("/nonexistent/ochreline/out.raw") << false;
+    QTest::newRow("disk file cannot be created")
+        << QByteArray("disk") << QByteArray("/nonexistent/ochreline/out.raw") << false;
     QTest::newRow("disk full while writing") << QByteArray("disk") << QByteArray("/dev/full") << true;
 }
 

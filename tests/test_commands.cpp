@@ -92,7 +92,8 @@ void TestCommands::exitAndClosingEndTheEventLoop()
     startMatch(2);
     // Only the program's own quit may end the loop, not Qt's when the last window has closed.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    QTimer::singleShot(0, window.get(), [this, viaMenu] { viaMenu ? action("mnuexit")->trigger() : void(window->close()); });
+    QTimer::singleShot(0, window.get(),
+                       [this, viaMenu] { viaMenu ? action("mnuexit")->trigger() : void(window->close()); });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
     const int code = QCoreApplication::exec();
     QGuiApplication::setQuitOnLastWindowClosed(true);

@@ -86,9 +86,9 @@ struct DesignedControl {
     QString name;      // the form's own row carries the form's name
     QString container; // empty for the form itself
     Kind kind;
-    QString caption;   // null where the program's caller sets it
+    QString caption; // null where the program's caller sets it
     twips::Rect rect;
-    int tab;           // -1 where the design gives none
+    int tab; // -1 where the design gives none
 };
 
 const QList<DesignedControl> &designed_controls()
@@ -143,8 +143,13 @@ const QList<DesignedControl> &designed_controls()
             {19, 855, 2295}, {20, 855, 2565}, {25, 855, 2835}, {50, 855, 3105}};
         for (int tab = 1; tab <= 22; ++tab) {
             const auto &[amount, left, top] = kPoints[tab - 1];
-            list.append({"frmpoints", QStringLiteral("optpoints_%1").arg(amount), "Frame1", Kind::Option,
-                         QString::number(amount), {left, top, 735, 240}, tab});
+            list.append({"frmpoints",
+                         QStringLiteral("optpoints_%1").arg(amount),
+                         "Frame1",
+                         Kind::Option,
+                         QString::number(amount),
+                         {left, top, 735, 240},
+                         tab});
         }
         return list;
     }();
@@ -247,7 +252,10 @@ private:
     QDialog *build(const QString &form);
     QString install_beside(const QString &name, const QByteArray &contents);
     QLabel *label(int player) const { return labels_[static_cast<std::size_t>(player - 1)]; }
-    QLineEdit *box(int player) { return child<QLineEdit>(players(), qPrintable(QStringLiteral("playname_%1").arg(player))); }
+    QLineEdit *box(int player)
+    {
+        return child<QLineEdit>(players(), qPrintable(QStringLiteral("playname_%1").arg(player)));
+    }
 
     Module1 settings_;
     std::unique_ptr<QWidget> main_;
@@ -393,11 +401,16 @@ void TestDialogs::capItRaisesFirstCharacterOnly_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("mixed case") << "jOHN smith" << "John smith";
-    QTest::newRow("apostrophe") << "o'neil" << "O'neil";
-    QTest::newRow("leading blank") << " ann" << " ann";
-    QTest::newRow("leading digit") << "3rd MAN" << "3rd man";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("mixed case") << "jOHN smith"
+                                << "John smith";
+    QTest::newRow("apostrophe") << "o'neil"
+                                << "O'neil";
+    QTest::newRow("leading blank") << " ann"
+                                   << " ann";
+    QTest::newRow("leading digit") << "3rd MAN"
+                                   << "3rd man";
+    QTest::newRow("empty") << ""
+                           << "";
     QTest::newRow("accented first") << QStringLiteral("éLODIE") << QStringLiteral("Élodie");
     QTest::newRow("sharp s kept") << QStringLiteral("ßEN") << QStringLiteral("ßen");
     QTest::newRow("digraph title case") << QStringLiteral("ǆEMAL") << QStringLiteral("ǅemal");
@@ -405,8 +418,10 @@ void TestDialogs::capItRaisesFirstCharacterOnly_data()
     QTest::newRow("supplementary letter")
         << QStringLiteral("\U00010428\U00010400") << QStringLiteral("\U00010400\U00010428");
     QTest::newRow("lone surrogate kept") << QString(QChar(0xD800)) + "ABC" << QString(QChar(0xD800)) + "abc";
-    QTest::newRow("markup") << "<b>Ann</b>" << "<b>ann</b>";
-    QTest::newRow("ampersand") << "Tom & Jerry" << "Tom & jerry";
+    QTest::newRow("markup") << "<b>Ann</b>"
+                            << "<b>ann</b>";
+    QTest::newRow("ampersand") << "Tom & Jerry"
+                               << "Tom & jerry";
 }
 
 void TestDialogs::capItRaisesFirstCharacterOnly()
@@ -439,16 +454,26 @@ void TestDialogs::keysDoWhatEachDialogPromises_data()
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("closes");
-    QTest::newRow("new game: Enter presses Let's Play!") << "frmplayers" << "playname_1" << int(Qt::Key_Return) << true;
-    QTest::newRow("new game: Escape in a name box") << "frmplayers" << "playname_1" << int(Qt::Key_Escape) << false;
-    QTest::newRow("new game: Escape on an option") << "frmplayers" << "optplay_2" << int(Qt::Key_Escape) << false;
-    QTest::newRow("points: Enter on an option") << "frmpoints" << "optpoints_1" << int(Qt::Key_Return) << false;
-    QTest::newRow("points: Escape on an option") << "frmpoints" << "optpoints_1" << int(Qt::Key_Escape) << false;
-    QTest::newRow("points: Enter on OK") << "frmpoints" << "Command1" << int(Qt::Key_Enter) << false;
-    QTest::newRow("points: Escape on OK") << "frmpoints" << "Command1" << int(Qt::Key_Escape) << false;
-    QTest::newRow("points: Space on OK") << "frmpoints" << "Command1" << int(Qt::Key_Space) << true;
-    QTest::newRow("about box: Enter") << "frmabout" << "Command1" << int(Qt::Key_Return) << true;
-    QTest::newRow("about box: Escape") << "frmabout" << "Command1" << int(Qt::Key_Escape) << true;
+    QTest::newRow("new game: Enter presses Let's Play!") << "frmplayers"
+                                                         << "playname_1" << int(Qt::Key_Return) << true;
+    QTest::newRow("new game: Escape in a name box") << "frmplayers"
+                                                    << "playname_1" << int(Qt::Key_Escape) << false;
+    QTest::newRow("new game: Escape on an option") << "frmplayers"
+                                                   << "optplay_2" << int(Qt::Key_Escape) << false;
+    QTest::newRow("points: Enter on an option") << "frmpoints"
+                                                << "optpoints_1" << int(Qt::Key_Return) << false;
+    QTest::newRow("points: Escape on an option") << "frmpoints"
+                                                 << "optpoints_1" << int(Qt::Key_Escape) << false;
+    QTest::newRow("points: Enter on OK") << "frmpoints"
+                                         << "Command1" << int(Qt::Key_Enter) << false;
+    QTest::newRow("points: Escape on OK") << "frmpoints"
+                                          << "Command1" << int(Qt::Key_Escape) << false;
+    QTest::newRow("points: Space on OK") << "frmpoints"
+                                         << "Command1" << int(Qt::Key_Space) << true;
+    QTest::newRow("about box: Enter") << "frmabout"
+                                      << "Command1" << int(Qt::Key_Return) << true;
+    QTest::newRow("about box: Escape") << "frmabout"
+                                       << "Command1" << int(Qt::Key_Escape) << true;
 }
 
 void TestDialogs::keysDoWhatEachDialogPromises()
@@ -622,14 +647,14 @@ void TestDialogs::helpViewerShowsTheFileAndReadsNothingElse_data()
     QTest::addColumn<QString>("shown");
     const QByteArray fifo = QFile::encodeName(directory_.filePath("fifo"));
     QTest::newRow("picture beside it") << QByteArray("<p>Help</p><img src=\"ochre_tall_test.png\">") << "Help";
-    QTest::newRow("picture from a FIFO") << "<p>Help</p><img src=\"" + fifo + "\">" << "Help";
+    QTest::newRow("picture from a FIFO") << "<p>Help</p><img src=\"" + fifo + "\">"
+                                         << "Help";
     QTest::newRow("picture from /dev/zero") << QByteArray("<p>Help</p><img src=\"/dev/zero\">") << "Help";
     QTest::newRow("style sheet from /dev/zero")
         << QByteArray("<head><link rel=\"stylesheet\" type=\"text/css\" href=\"/dev/zero\"></head>"
                       "<p>Help</p>")
         << "Help";
-    QTest::newRow("larger than a help file may be")
-        << "<p>Help</p>" + QByteArray(1024 * 1024, ' ') << "The help file ";
+    QTest::newRow("larger than a help file may be") << "<p>Help</p>" + QByteArray(1024 * 1024, ' ') << "The help file ";
 }
 
 void TestDialogs::helpViewerShowsTheFileAndReadsNothingElse()

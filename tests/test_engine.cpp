@@ -87,7 +87,8 @@ void TestEngine::flagsChoosePanelsAndRotation_data()
     QTest::newRow("three") << QList<bool>{false, true, false} << 3 << QList<int>{1, 2, 3, 1, 2, 3, 1};
     QTest::newRow("four") << QList<bool>{false, false, true} << 4 << QList<int>{1, 2, 3, 4, 1, 2};
     QTest::newRow("two wins over four") << QList<bool>{true, false, true} << 2 << QList<int>{1, 2, 1};
-    QTest::newRow("no flag: no panels, four play") << QList<bool>{false, false, false} << 0 << QList<int>{1, 2, 3, 4, 1};
+    QTest::newRow("no flag: no panels, four play")
+        << QList<bool>{false, false, false} << 0 << QList<int>{1, 2, 3, 4, 1};
 }
 
 void TestEngine::flagsChoosePanelsAndRotation()
@@ -133,11 +134,11 @@ void TestEngine::turnIsSettledAfterTheThirdDart_data()
     QTest::newRow("normal turn") << 301 << QList<int>{60, 60, 60} << 121 << QStringList{};
     QTest::newRow("remainder of one stands") << 2 << QList<int>{1, 0, 0} << 1 << QStringList{};
     QTest::newRow("negative score busts on three misses") << -10 << QList<int>{0, 0, 0} << -10 << QStringList{"Break!"};
-    QTest::newRow("lowest score busts without wrapping") << -32768 << QList<int>{60, 60, 60} << -32768
-                                                           << QStringList{"Break!"};
+    QTest::newRow("lowest score busts without wrapping")
+        << -32768 << QList<int>{60, 60, 60} << -32768 << QStringList{"Break!"};
     QTest::newRow("zero by hand, three misses, wins") << 0 << QList<int>{0, 0, 0} << 0 << QStringList{"Winner!"};
-    QTest::newRow("zero by hand, a bust, then wins") << 0 << QList<int>{5, 0, 0} << 0
-                                                     << QStringList{"Break!", "Winner!"};
+    QTest::newRow("zero by hand, a bust, then wins")
+        << 0 << QList<int>{5, 0, 0} << 0 << QStringList{"Break!", "Winner!"};
 }
 
 void TestEngine::turnIsSettledAfterTheThirdDart()
@@ -168,8 +169,8 @@ void TestEngine::bustAndWinShowTheirEffectsInOrder_data()
     QTest::addColumn<int>("players");
     QTest::addColumn<int>("third");
     QTest::addColumn<Effects>("effects");
-    const Effects next{"panel 4 0", "panel 6 0", "active 2", "colour 1 blue", "colour 2 blue", "colour 3 blue",
-                       "colour 4 blue", "colour 2 red"};
+    const Effects next{"panel 4 0",     "panel 6 0",     "active 2",      "colour 1 blue",
+                       "colour 2 blue", "colour 3 blue", "colour 4 blue", "colour 2 red"};
     Effects bust{"panel 4 1", "panel 6 41", "caption Break!", "sound SHOTGUN", "notice Break!", "score 1 40"};
     Effects win{"panel 4 0", "panel 6 40", "score 1 0", "caption Winner!", "sound EXPLOSION", "notice Winner!"};
     bust.insert(bust.end(), next.begin(), next.end());

@@ -13,11 +13,11 @@
 namespace {
 
 const std::vector<std::string> kGroupsTopDown{
-    "miss",  "sin15", "sin10", "sin2",  "sin17", "sin13", "sin4",  "sin18", "sin1",  "sin5",    "sin12",
-    "sin9",  "sin14", "sin8",  "sin16", "tri18", "tri4",  "tri9",  "tri12", "tri5",  "tri1",    "tri13",
-    "tri14", "tri8",  "tri16", "tri10", "tri15", "tri2",  "tri17", "tri6",  "dbl17", "dbl2",    "dbl15",
-    "dbl10", "dbl13", "dbl4",  "dbl18", "dbl1",  "dbl5",  "dbl12", "dbl9",  "dbl14", "dbl8",    "dbl16",
-    "tri7",  "sin7",  "dbl7",  "tri19", "dbl19", "sin19", "dbl6",  "sin6",  "dbl11", "tri11",   "sin11",
+    "miss",  "sin15", "sin10", "sin2",  "sin17", "sin13", "sin4",    "sin18", "sin1",  "sin5",  "sin12",
+    "sin9",  "sin14", "sin8",  "sin16", "tri18", "tri4",  "tri9",    "tri12", "tri5",  "tri1",  "tri13",
+    "tri14", "tri8",  "tri16", "tri10", "tri15", "tri2",  "tri17",   "tri6",  "dbl17", "dbl2",  "dbl15",
+    "dbl10", "dbl13", "dbl4",  "dbl18", "dbl1",  "dbl5",  "dbl12",   "dbl9",  "dbl14", "dbl8",  "dbl16",
+    "tri7",  "sin7",  "dbl7",  "tri19", "dbl19", "sin19", "dbl6",    "sin6",  "dbl11", "tri11", "sin11",
     "sin3",  "tri3",  "dbl3",  "sin20", "tri20", "dbl20", "dblbull", "bull"};
 
 constexpr int kSingles[21]{0, 5, 7, 2, 11, 4, 2, 6, 4, 7, 6, 2, 6, 7, 4, 8, 7, 6, 8, 5, 2};
@@ -34,7 +34,8 @@ QPoint polar_point(double radius, int number)
 {
     const auto at = std::ranges::find(board::kSegmentOrder, number) - board::kSegmentOrder.begin();
     const double radians = static_cast<double>(at) * board::kSegmentDegrees * M_PI / 180.0;
-    return {twips_of(board::kCentre + radius * std::sin(radians)), twips_of(board::kCentre - radius * std::cos(radians))};
+    return {twips_of(board::kCentre + radius * std::sin(radians)),
+            twips_of(board::kCentre - radius * std::cos(radians))};
 }
 
 } // namespace
@@ -141,7 +142,8 @@ void TestHitAreas::clickScoresTheValueUnderIt_data()
         QTest::newRow(("outer single " + number).c_str()) << polar_point(outer_single, n) << n;
         QTest::newRow(("double " + number).c_str()) << polar_point(dbl, n) << 2 * n;
     }
-    QTest::newRow("number ring above the 20") << polar_point((board::kNumberInner + board::kNumberOuter) / 2.0, 20) << 0;
+    QTest::newRow("number ring above the 20")
+        << polar_point((board::kNumberInner + board::kNumberOuter) / 2.0, 20) << 0;
     QTest::newRow("gap between the misses, upper left") << QPoint(twips_of(113), twips_of(88)) << kNothing;
     QTest::newRow("last pixel of the picture") << QPoint(7199, 7199) << 0;
 }

@@ -25,8 +25,8 @@ QPalette light_default()
 // and mid tones.
 QPalette dark_style(QRgb text, QRgb window, QRgb base, QRgb button, QRgb light, QRgb dark, QRgb mid)
 {
-    QPalette palette{QColor(text), QColor(button), QColor(light), QColor(dark), QColor(mid), QColor(text),
-                     QColor(light), QColor(base), QColor(window)};
+    QPalette palette{QColor(text), QColor(button), QColor(light), QColor(dark),  QColor(mid),
+                     QColor(text), QColor(light),  QColor(base),  QColor(window)};
     palette.setColor(QPalette::ButtonText, QColor(text));
     return palette;
 }
@@ -65,8 +65,8 @@ QColor background_of(const QWidget &widget, const QColor &ink, const QImage &win
 QColor design_colour(const QWidget &widget)
 {
     static const std::map<QString, QColor> kDesign{
-        {"frmmain/score_1", QColor(255, 0, 0)},    {"frmmain/score_2", QColor(0, 0, 255)},
-        {"frmmain/score_3", QColor(0, 0, 255)},    {"frmmain/score_4", QColor(0, 0, 255)},
+        {"frmmain/score_1", QColor(255, 0, 0)},     {"frmmain/score_2", QColor(0, 0, 255)},
+        {"frmmain/score_3", QColor(0, 0, 255)},     {"frmmain/score_4", QColor(0, 0, 255)},
         {"frmabout/lblappname", QColor(0, 0, 192)}, {"frmabout/Frame1", QColor(255, 0, 0)},
         {"frmabout/Frame2", QColor(0, 128, 0)},
     };
@@ -90,9 +90,10 @@ QStringList poorly_readable(QWidget &form, bool light)
             minimum = std::min(minimum, contrast::ratio(design, light_default().color(QPalette::Window)));
         const double ratio = contrast::ratio(ink, background);
         if (ratio < minimum || (light && design.isValid() && ink != design))
-            poor << QString("%1 \"%2\": %3 on %4, %5:1 of %6:1").arg(widget->objectName(), caption_of(*widget),
-                                                                   ink.name(), background.name())
-                        .arg(ratio, 0, 'f', 2).arg(minimum, 0, 'f', 2);
+            poor << QString("%1 \"%2\": %3 on %4, %5:1 of %6:1")
+                        .arg(widget->objectName(), caption_of(*widget), ink.name(), background.name())
+                        .arg(ratio, 0, 'f', 2)
+                        .arg(minimum, 0, 'f', 2);
     }
     return poor;
 }

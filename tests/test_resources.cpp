@@ -14,18 +14,18 @@
 
 namespace {
 
-QByteArray read_resource(const QString& path)
+QByteArray read_resource(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-quint32 le16(const QByteArray& bytes, qsizetype at)
+quint32 le16(const QByteArray &bytes, qsizetype at)
 {
     return static_cast<quint8>(bytes[at]) | static_cast<quint8>(bytes[at + 1]) << 8;
 }
 
-quint32 le32(const QByteArray& bytes, qsizetype at)
+quint32 le32(const QByteArray &bytes, qsizetype at)
 {
     return le16(bytes, at) | le16(bytes, at + 2) << 16;
 }
@@ -193,19 +193,20 @@ void TestResources::boardPixels_showTheGeometryInSevenColours()
                          qPrintable(QStringLiteral("number pixel at radius %1").arg(r)));
                 ++glyphPixels[static_cast<std::size_t>(board::segment_index(board::angle_of(x, y)))];
             }
-            if ((r > board::kNumberInner - 4.0 && r < board::kNumberOuter + 4.0) || std::abs(r - board::kBoardEdge) < 2.0
-                || !board_pixels::is_measured(x, y))
+            if ((r > board::kNumberInner - 4.0 && r < board::kNumberOuter + 4.0)
+                || std::abs(r - board::kBoardEdge) < 2.0 || !board_pixels::is_measured(x, y))
                 continue;
             if (colour != zone_colour(x, y))
                 QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
             ++checked;
         }
     }
-    QCOMPARE(seen, (QSet<QRgb>{kBlack.rgb(), kLightGrey.rgb(), kCream.rgb(), kRed.rgb(), kGreen.rgb(),
-                               kDarkGrey.rgb(), kMidGrey.rgb()}));
+    QCOMPARE(seen, (QSet<QRgb>{kBlack.rgb(), kLightGrey.rgb(), kCream.rgb(), kRed.rgb(), kGreen.rgb(), kDarkGrey.rgb(),
+                               kMidGrey.rgb()}));
     QVERIFY(checked > 150000); // most of the picture
     for (std::size_t i = 0; i < glyphPixels.size(); ++i)
-        QVERIFY2(glyphPixels[i] > 60, qPrintable(QStringLiteral("segment %1 has no number").arg(board::kSegmentOrder[i])));
+        QVERIFY2(glyphPixels[i] > 60,
+                 qPrintable(QStringLiteral("segment %1 has no number").arg(board::kSegmentOrder[i])));
 }
 
 void TestResources::iconFile_headersMatchImagesWithTransparentCorner_data()
@@ -235,9 +236,9 @@ void TestResources::iconFile_headersMatchImagesWithTransparentCorner()
         const quint32 imageBytes = 40 + 16 * 4 + (rowBytes + maskRowBytes) * side;
         // width, height, 16 colours, 4 bits, image size and place; then its header: size, width, colour image
         // and AND mask stacked, 4 bits, uncompressed
-        const QList<quint32> fields{quint8(ico[entry]), quint8(ico[entry + 1]), quint8(ico[entry + 2]),
-                                    le16(ico, entry + 6), le32(ico, entry + 8), le32(ico, entry + 12),
-                                    le32(ico, offset), le32(ico, offset + 4), le32(ico, offset + 8),
+        const QList<quint32> fields{quint8(ico[entry]),     quint8(ico[entry + 1]), quint8(ico[entry + 2]),
+                                    le16(ico, entry + 6),   le32(ico, entry + 8),   le32(ico, entry + 12),
+                                    le32(ico, offset),      le32(ico, offset + 4),  le32(ico, offset + 8),
                                     le16(ico, offset + 14), le32(ico, offset + 16)};
         QCOMPARE(fields, (QList<quint32>{side, side, 16, 4, imageBytes, offset, 40, side, 2 * side, 4, 0}));
         offset += imageBytes;

@@ -32,13 +32,27 @@ struct Name {
 const QList<Name> &names()
 {
     static const QList<Name> list{
-        {"Player 1", "Player 1"}, {"Player 2", "Player 2"}, {"Player 3", "Player 3"}, {"Player 4", "Player 4"},
-        {"", ""}, {"ann", "Ann"}, {"BOB", "Bob"}, {"o'NEIL", "O'neil"}, {" ", " "}, {"3RD", "3rd"},
-        {"<b>ANN</b>", "<b>ann</b>"}, {"<img src=x>", "<img src=x>"}, {"&&amp;", "&&amp;"},
-        {QString::fromUtf8("éLAN"), QString::fromUtf8("Élan")}, {QString::fromUtf8("ßALL"), QString::fromUtf8("ßall")},
+        {"Player 1", "Player 1"},
+        {"Player 2", "Player 2"},
+        {"Player 3", "Player 3"},
+        {"Player 4", "Player 4"},
+        {"", ""},
+        {"ann", "Ann"},
+        {"BOB", "Bob"},
+        {"o'NEIL", "O'neil"},
+        {" ", " "},
+        {"3RD", "3rd"},
+        {"<b>ANN</b>", "<b>ann</b>"},
+        {"<img src=x>", "<img src=x>"},
+        {"&&amp;", "&&amp;"},
+        {QString::fromUtf8("éLAN"), QString::fromUtf8("Élan")},
+        {QString::fromUtf8("ßALL"), QString::fromUtf8("ßall")},
         {QString::fromUtf8("ǆEMAL"), QString::fromUtf8("ǅemal")}, // a title case apart from the capital
-        {QString::fromUtf8("لاعب"), QString::fromUtf8("لاعب")}, {QString::fromUtf8("🎯BOB"), QString::fromUtf8("🎯bob")},
-        {"\tANN", "\tann"}, {"ann\nBOB", "Ann\nbob"}, {QString(QChar(0)) + "X", QString(QChar(0)) + "x"},
+        {QString::fromUtf8("لاعب"), QString::fromUtf8("لاعب")},
+        {QString::fromUtf8("🎯BOB"), QString::fromUtf8("🎯bob")},
+        {"\tANN", "\tann"},
+        {"ann\nBOB", "Ann\nbob"},
+        {QString(QChar(0)) + "X", QString(QChar(0)) + "x"},
         {QChar(0x202E) + QString("ANN"), QChar(0x202E) + QString("ann")},
         {QChar(0xD83C) + QString("A"), QChar(0xD83C) + QString("a")}, // a lone surrogate
         {QString(20000, u'q'), "Q" + QString(19999, u'q')},
@@ -166,8 +180,8 @@ void TestSoak::randomUseKeepsTheScreenTrueAndMemoryFlat()
     const double endKiB = residentKiB();
     qInfo("%d actions in %lld ms; %zu modal windows answered, %d sound bursts, %d web addresses; "
           "VmRSS after warm-up %.0f KiB, at the end %.0f KiB (%+.0f KiB)",
-          actions, clock.elapsed(), static_cast<std::size_t>(answerer->seen.size()), soundBursts, int(urls.opened.size()),
-          warmKiB, endKiB, endKiB - warmKiB);
+          actions, clock.elapsed(), static_cast<std::size_t>(answerer->seen.size()), soundBursts,
+          int(urls.opened.size()), warmKiB, endKiB, endKiB - warmKiB);
     QVERIFY(match().has_player());
     // The sanitizer holds freed memory back in quarantine, so resident size says nothing there.
     if (!kAddressSanitizer)
@@ -298,8 +312,11 @@ void TestSoak::checkScreen()
         QVERIFY2(score->isVisible() == (player <= players), qPrintable(where));
         if (score->isVisible())
             QVERIFY2(score->text() == QString::number(match.points_left(player)),
-                     qPrintable(where + QStringLiteral(": score_%1 shows %2, points_left %3")
-                                            .arg(player).arg(score->text()).arg(match.points_left(player))));
+                     qPrintable(where
+                                + QStringLiteral(": score_%1 shows %2, points_left %3")
+                                      .arg(player)
+                                      .arg(score->text())
+                                      .arg(match.points_left(player))));
     }
     QVERIFY2(panel(2) == label(QStringLiteral("lblname_%1").arg(match.cur_player))->text(),
              qPrintable(where + ": panel 2 names another player"));
@@ -339,8 +356,11 @@ void TestSoak::checkAdjustment(Adjustment direction, int before, qsizetype modal
     QVERIFY2(shown.size() == (overflow ? 2 : 1), qPrintable(where + ": " + shown.join(" | ")));
     if (overflow)
         QVERIFY2(shown.last().startsWith(QLatin1String("Overflow: ")), qPrintable(where));
-    QVERIFY2(match.points_left(match.cur_player) == (overflow ? before : wanted),
-             qPrintable(where + QStringLiteral(": %1 %2 %3").arg(before).arg(pointsChosen).arg(match.points_left(match.cur_player))));
+    QVERIFY2(
+        match.points_left(match.cur_player) == (overflow ? before : wanted),
+        qPrintable(
+            where
+            + QStringLiteral(": %1 %2 %3").arg(before).arg(pointsChosen).arg(match.points_left(match.cur_player))));
 }
 
 QTEST_MAIN(TestSoak)

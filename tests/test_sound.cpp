@@ -89,7 +89,7 @@ private slots:
             std::signal(signal_number, SIG_DFL);
         QVERIFY(has_wave_device(player));
         for (int signal_number : {SIGTERM, SIGINT}) {
-            struct sigaction action {};
+            struct sigaction action { };
             sigaction(signal_number, nullptr, &action);
             QVERIFY2(action.sa_handler == SIG_DFL, "SDL must leave termination signals to the program");
         }
@@ -102,7 +102,12 @@ private slots:
         SoundThread thread;
         std::atomic<bool> go{false};
         const auto soon = [] { return SoundThread::Clock::now() + std::chrono::milliseconds(50); };
-        QVERIFY(!thread.run([&go] { while (!go) std::this_thread::sleep_for(std::chrono::milliseconds(5)); }, soon()));
+        QVERIFY(!thread.run(
+            [&go] {
+                while (!go)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            },
+            soon()));
         QVERIFY(thread.busy());
         bool ran = false;
         QVERIFY(!thread.start([&ran] { ran = true; }));
@@ -340,7 +345,8 @@ private slots:
         }
         const qint64 blocked = meter.longest_ms();
         signal_server(SIGCONT);
-        const qint64 bound = std::chrono::duration_cast<std::chrono::milliseconds>(longest_sound + SoundPlayer::kBound).count();
+        const qint64 bound = std::chrono::duration_cast<std::chrono::milliseconds>(longest_sound + SoundPlayer::kBound)
+                                 .count();
         qInfo("longest block %lld ms, bound %lld ms", blocked, bound);
         QVERIFY2(blocked <= bound + kLoadedMachine, qPrintable(QString("blocked %1 ms").arg(blocked)));
         QVERIFY(plays_completely(QStringLiteral("HIT"), kComeBackMs));
@@ -358,9 +364,8 @@ private:
     public:
         BlockMeter()
         {
-            QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
-                longest_ = std::max(longest_, since_.restart());
-            });
+            QObject::connect(&timer_, &QTimer::timeout, &timer_,
+                             [this] { longest_ = std::max(longest_, since_.restart()); });
             timer_.start(10);
             since_.start();
         }
@@ -394,9 +399,9 @@ private:
     {
         QProcess process;
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral("bash"),
-                      QStringList{qEnvironmentVariable("OCHRE_SOUND_HARNESS") + QStringLiteral("/start-sound-server.sh")}
-                          + arguments);
+        process.start(QStringLiteral("bash"), QStringList{qEnvironmentVariable("OCHRE_SOUND_HARNESS")
+                                                          + QStringLiteral("/start-sound-server.sh")}
+                                                  + arguments);
         if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
             qWarning("start-sound-server.sh: %s", qPrintable(process.errorString()));
             return -1;
@@ -415,7 +420,8 @@ private:
             clock.start();
             player.play(name);
             const auto &playback = player.last_playback();
-            const auto bound = std::chrono::duration_cast<std::chrono::milliseconds>(playback.length + SoundPlayer::kBound).count();
+            const auto bound =
+                std::chrono::duration_cast<std::chrono::milliseconds>(playback.length + SoundPlayer::kBound).count();
             if (clock.elapsed() > bound + kLoadedMachine) {
                 qWarning("%s blocked %lld ms, past its bound of %lld ms", qPrintable(name), clock.elapsed(),
                          qint64(bound));

@@ -39,7 +39,8 @@ void TestStartup::startupRunsPlacementSplashThenMessage()
     window.Form_Load(40);
 
     QCOMPARE(answerer.seen,
-             (QStringList{"frmsplash: ", "Get Quiverline from the Help Menu!!: Quiverline is a newer more complete program"}));
+             (QStringList{"frmsplash: ",
+                          "Get Quiverline from the Help Menu!!: Quiverline is a newer more complete program"}));
     QCOMPARE(icon, QMessageBox::Question);
     QVERIFY(windowShownFirst);
     QVERIFY(window.isVisible());
@@ -72,7 +73,9 @@ void TestStartup::soundMenuFollowsTheDeviceAndToggles()
     frmmain window(settings, sound);
     bool shownBeforeAsking = false;
     ModalAnswerer answerer;
-    answerer.onSeen = [&](QWidget *) { shownBeforeAsking = shownBeforeAsking || (window.isVisible() && sound.asked()); };
+    answerer.onSeen = [&](QWidget *) {
+        shownBeforeAsking = shownBeforeAsking || (window.isVisible() && sound.asked());
+    };
     window.Form_Load(10);
     QVERIFY(shownBeforeAsking);
     auto *menu = window.findChild<QAction *>("mnusound");

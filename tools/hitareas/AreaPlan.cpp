@@ -9,11 +9,11 @@
 namespace {
 
 constexpr std::array<std::string_view, 63> kStackingOrder{
-    "miss",  "sin15", "sin10", "sin2",  "sin17", "sin13", "sin4",  "sin18", "sin1",  "sin5",    "sin12",
-    "sin9",  "sin14", "sin8",  "sin16", "tri18", "tri4",  "tri9",  "tri12", "tri5",  "tri1",    "tri13",
-    "tri14", "tri8",  "tri16", "tri10", "tri15", "tri2",  "tri17", "tri6",  "dbl17", "dbl2",    "dbl15",
-    "dbl10", "dbl13", "dbl4",  "dbl18", "dbl1",  "dbl5",  "dbl12", "dbl9",  "dbl14", "dbl8",    "dbl16",
-    "tri7",  "sin7",  "dbl7",  "tri19", "dbl19", "sin19", "dbl6",  "sin6",  "dbl11", "tri11",   "sin11",
+    "miss",  "sin15", "sin10", "sin2",  "sin17", "sin13", "sin4",    "sin18", "sin1",  "sin5",  "sin12",
+    "sin9",  "sin14", "sin8",  "sin16", "tri18", "tri4",  "tri9",    "tri12", "tri5",  "tri1",  "tri13",
+    "tri14", "tri8",  "tri16", "tri10", "tri15", "tri2",  "tri17",   "tri6",  "dbl17", "dbl2",  "dbl15",
+    "dbl10", "dbl13", "dbl4",  "dbl18", "dbl1",  "dbl5",  "dbl12",   "dbl9",  "dbl14", "dbl8",  "dbl16",
+    "tri7",  "sin7",  "dbl7",  "tri19", "dbl19", "sin19", "dbl6",    "sin6",  "dbl11", "tri11", "sin11",
     "sin3",  "tri3",  "dbl3",  "sin20", "tri20", "dbl20", "dblbull", "bull"};
 
 // Rectangles per single and per double group, by number (index 0 unused).
@@ -85,7 +85,7 @@ void AreaPlan::add_group(const std::string &name)
         const int count = kDoubleCounts[number];
         // dbl3 is an array of one element; the other one-rectangle groups are single controls.
         groups_.push_back({name, static_cast<std::int16_t>(2 * number), count, count > 1 || number == 3,
-                            board::Ring::Double, number});
+                           board::Ring::Double, number});
     }
 }
 

@@ -70,9 +70,15 @@ bool inside_picture(const PixelBox &box)
 } // namespace
 
 LayoutOptimizer::LayoutOptimizer(const AreaPlan &plan, std::uint32_t seed)
-    : plan_(plan), areas_(plan.areas()), group_pixels_(plan.groups().size()), truth_(kSize * kSize),
-      gap_cost_(kSize * kSize), wrong_cost_(kSize * kSize), measured_(kSize * kSize),
-      cover_(kSize * kSize, Cover{}), rng_(seed)
+    : plan_(plan)
+    , areas_(plan.areas())
+    , group_pixels_(plan.groups().size())
+    , truth_(kSize * kSize)
+    , gap_cost_(kSize * kSize)
+    , wrong_cost_(kSize * kSize)
+    , measured_(kSize * kSize)
+    , cover_(kSize * kSize, Cover{})
+    , rng_(seed)
 {
     static_assert(kNone >= 208);
     for (int y = 0; y < kSize; ++y) {
@@ -99,8 +105,13 @@ LayoutOptimizer::LayoutOptimizer(const AreaPlan &plan, std::uint32_t seed)
 // Every region must take a click at its middle: the middle of its ring on the segment's centre line.
 void LayoutOptimizer::mark_region_middles()
 {
-    const std::array<double, 7> edges{0.0, board::kInnerBullEdge, board::kOuterBullEdge, board::kInnerSingleEdge,
-                                      board::kTrebleEdge, board::kOuterSingleEdge, board::kDoubleEdge};
+    const std::array<double, 7> edges{0.0,
+                                      board::kInnerBullEdge,
+                                      board::kOuterBullEdge,
+                                      board::kInnerSingleEdge,
+                                      board::kTrebleEdge,
+                                      board::kOuterSingleEdge,
+                                      board::kDoubleEdge};
     for (const int number : board::kSegmentOrder) {
         for (std::size_t ring = 0; ring + 1 < edges.size(); ++ring) {
             const PixelBox middle = polar_pixel((edges[ring] + edges[ring + 1]) / 2.0, centre_line(number));
@@ -228,7 +239,8 @@ std::vector<PixelBox> LayoutOptimizer::miss_staircase(int count)
 {
     const int near = static_cast<int>(std::floor(board::kCentre - board::kDoubleEdge));
     const int far = static_cast<int>(std::ceil(board::kCentre + board::kDoubleEdge));
-    std::vector<PixelBox> boxes{{0, 0, kSize, near}, {0, far, kSize, kSize}, {0, 0, near, kSize}, {far, 0, kSize, kSize}};
+    std::vector<PixelBox> boxes{
+        {0, 0, kSize, near}, {0, far, kSize, kSize}, {0, 0, near, kSize}, {far, 0, kSize, kSize}};
     const int steps = (count - 4) / 4;
     for (int corner = 0; corner < 4; ++corner) {
         for (int s = 1; s <= steps; ++s) {

@@ -43,7 +43,8 @@ double centre_radius(const PixelBox &box)
 } // namespace
 
 TableWriter::TableWriter(const AreaPlan &plan, std::vector<PlannedArea> areas)
-    : plan_(plan), areas_(std::move(areas))
+    : plan_(plan)
+    , areas_(std::move(areas))
 {
 }
 

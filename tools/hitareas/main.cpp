@@ -22,8 +22,8 @@ void report(const char *stage, const LayoutOptimizer &optimizer)
 {
     const LayoutOptimizer::Tally tally = optimizer.measured_tally();
     const double total = tally.correct + tally.wrong + tally.gap;
-    std::cout << stage << ": cost " << optimizer.cost() << ", measured pixels correct "
-              << 100.0 * tally.correct / total << "%, wrong " << tally.wrong << ", uncovered " << tally.gap << '\n';
+    std::cout << stage << ": cost " << optimizer.cost() << ", measured pixels correct " << 100.0 * tally.correct / total
+              << "%, wrong " << tally.wrong << ", uncovered " << tally.gap << '\n';
 }
 
 } // namespace

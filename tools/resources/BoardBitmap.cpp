@@ -53,7 +53,7 @@ QPointF direction(double degrees)
     return {std::sin(radians(degrees)), -std::cos(radians(degrees))};
 }
 
-QPoint rounded(const QPointF& point)
+QPoint rounded(const QPointF &point)
 {
     return {static_cast<int>(std::lround(point.x())), static_cast<int>(std::lround(point.y()))};
 }
@@ -157,7 +157,7 @@ void BoardBitmap::draw_segment_borders()
         const QPoint across = std::abs(along.x()) < std::abs(along.y()) ? QPoint(1, 0) : QPoint(0, 1);
         const QPointF start = centre - QPointF(across) * ((scale_ - 1) / 2.0);
         draw_line(rounded(start + along * (board::kOuterBullEdge * scale_)),
-                 rounded(start + along * (board::kDoubleEdge * scale_)), across);
+                  rounded(start + along * (board::kDoubleEdge * scale_)), across);
     }
 }
 
@@ -223,12 +223,12 @@ QImage BoardBitmap::number_mask(int number, double degrees) const
     return mask;
 }
 
-void BoardBitmap::stamp(const QImage& mask)
+void BoardBitmap::stamp(const QImage &mask)
 {
-    for (const Shade& layer : kNumberLayers) {
+    for (const Shade &layer : kNumberLayers) {
         const int offset = layer.offset * scale_;
         for (int y = 0; y < mask.height(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+            const auto *row = reinterpret_cast<const QRgb *>(mask.constScanLine(y));
             for (int x = 0; x < mask.width(); ++x) {
                 if (qAlpha(row[x]) >= 128)
                     picture_.set(x + offset, y + offset, index_of(layer.colour));

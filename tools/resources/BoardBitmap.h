@@ -33,7 +33,7 @@ private:
     void draw_line(QPoint from, QPoint to, QPoint across);
     void draw_numbers();
     QImage number_mask(int number, double degrees) const;
-    void stamp(const QImage& mask);
+    void stamp(const QImage &mask);
     void set_black(double x, double y);
 
     int scale_;

@@ -27,7 +27,7 @@ void ByteWriter::tag(std::string_view fourcc)
     data_.append(fourcc.data(), static_cast<qsizetype>(fourcc.size()));
 }
 
-void ByteWriter::bytes(const QByteArray& data)
+void ByteWriter::bytes(const QByteArray &data)
 {
     data_.append(data);
 }

@@ -12,9 +12,9 @@ public:
     void u32(std::uint32_t value);
     void i32(std::int32_t value);
     void tag(std::string_view fourcc);
-    void bytes(const QByteArray& data);
+    void bytes(const QByteArray &data);
 
-    const QByteArray& data() const { return data_; }
+    const QByteArray &data() const { return data_; }
 
 private:
     QByteArray data_;

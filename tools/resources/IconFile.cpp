@@ -46,7 +46,7 @@ QByteArray IconFile::encode(std::initializer_list<icon_art::Art> images)
         offset += static_cast<std::uint32_t>(encoded[i].size());
         ++i;
     }
-    for (const QByteArray& image : encoded)
+    for (const QByteArray &image : encoded)
         out.bytes(image);
     return out.data();
 }

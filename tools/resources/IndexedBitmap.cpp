@@ -9,7 +9,9 @@ constexpr std::uint32_t kPaletteBytes = 256 * 4;
 } // namespace
 
 IndexedBitmap::IndexedBitmap(int width, int height, std::uint8_t fill)
-    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width * height), fill)
+    : width_(width)
+    , height_(height)
+    , pixels_(static_cast<std::size_t>(width * height), fill)
 {
 }
 

@@ -57,10 +57,10 @@ QColor colour_of(char letter)
     return QColor::fromRgb(icon_art::kPalette[*icon_art::colour_index(letter)]);
 }
 
-QPolygonF polygon_of(const Shape& shape)
+QPolygonF polygon_of(const Shape &shape)
 {
     QPolygonF polygon;
-    for (const Point& point : shape.outline)
+    for (const Point &point : shape.outline)
         polygon << QPointF(point.x, point.y);
     return polygon;
 }
@@ -71,7 +71,7 @@ QTransform placement()
     QTransform turn;
     turn.rotate(-45);
     QRectF bounds;
-    for (const Shape& shape : kShapes)
+    for (const Shape &shape : kShapes)
         bounds |= turn.map(polygon_of(shape)).boundingRect();
     const double scale = (kBox - 2 * kMargin - kOutline) / std::max(bounds.width(), bounds.height());
     QTransform fit;
@@ -95,7 +95,7 @@ QImage LauncherIcon::render(int size)
     // The pen is given in shape units and scaled with them.
     const double pixelsPerShapeUnit = std::hypot(shapeToBox.m11(), shapeToBox.m12()) * pixelsPerUnit;
     const double outline = std::max(kOutline * pixelsPerUnit, kThinnestOutline) / pixelsPerShapeUnit;
-    for (const Shape& shape : kShapes) {
+    for (const Shape &shape : kShapes) {
         painter.setBrush(colour_of(shape.colour));
         painter.setPen(QPen(Qt::black, outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawPolygon(polygon_of(shape));
@@ -107,19 +107,25 @@ QByteArray LauncherIcon::svg()
 {
     const QTransform t = placement();
     const double unitsPerShapeUnit = std::hypot(t.m11(), t.m12());
-    QByteArray out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 256 256\">\n";
+    QByteArray out =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 256 256\">\n";
     out += QStringLiteral("<g transform=\"matrix(%1 %2 %3 %4 %5 %6)\" stroke=\"#000000\" stroke-width=\"%7\" "
                           "stroke-linejoin=\"round\">\n")
-               .arg(t.m11(), 0, 'f', 4).arg(t.m12(), 0, 'f', 4).arg(t.m21(), 0, 'f', 4).arg(t.m22(), 0, 'f', 4)
-               .arg(t.dx(), 0, 'f', 4).arg(t.dy(), 0, 'f', 4).arg(kOutline / unitsPerShapeUnit, 0, 'f', 4)
+               .arg(t.m11(), 0, 'f', 4)
+               .arg(t.m12(), 0, 'f', 4)
+               .arg(t.m21(), 0, 'f', 4)
+               .arg(t.m22(), 0, 'f', 4)
+               .arg(t.dx(), 0, 'f', 4)
+               .arg(t.dy(), 0, 'f', 4)
+               .arg(kOutline / unitsPerShapeUnit, 0, 'f', 4)
                .toUtf8();
-    for (const Shape& shape : kShapes) {
+    for (const Shape &shape : kShapes) {
         QByteArray points;
-        for (const Point& point : shape.outline)
+        for (const Point &point : shape.outline)
             points += QByteArray::number(point.x) + ',' + QByteArray::number(point.y) + ' ';
         out += "<polygon fill=\"" + colour_of(shape.colour).name().toUtf8() + "\" points=\"" + points.trimmed()
-            + "\"/>\n";
+               + "\"/>\n";
     }
     out += "</g>\n</svg>\n";
     return out;

@@ -5,7 +5,10 @@
 // Tiny xorshift generator: the same sequence on every platform and library version.
 class Prng {
 public:
-    explicit constexpr Prng(std::uint32_t seed) : state_(seed != 0 ? seed : 0x9E3779B9u) {}
+    explicit constexpr Prng(std::uint32_t seed)
+        : state_(seed != 0 ? seed : 0x9E3779B9u)
+    {
+    }
 
     constexpr std::uint32_t next()
     {

@@ -38,7 +38,12 @@ double attack(double t, double rise)
 // Sine whose frequency glides exponentially from `from` to `to` with time constant `tau`.
 class Glide {
 public:
-    Glide(double from, double to, double tau) : from_(from), to_(to), tau_(tau) {}
+    Glide(double from, double to, double tau)
+        : from_(from)
+        , to_(to)
+        , tau_(tau)
+    {
+    }
 
     double step(double t)
     {
@@ -121,8 +126,7 @@ std::vector<std::uint8_t> SoundSynth::quantise(std::vector<double> signal)
         peak = std::max(peak, std::abs(v));
     const double scale = peak > 0.0 ? 112.0 / peak : 0.0;
     std::vector<std::uint8_t> out(signal.size());
-    std::transform(signal.begin(), signal.end(), out.begin(), [scale](double v) {
-        return static_cast<std::uint8_t>(128 + std::lround(v * scale));
-    });
+    std::transform(signal.begin(), signal.end(), out.begin(),
+                   [scale](double v) { return static_cast<std::uint8_t>(128 + std::lround(v * scale)); });
     return out;
 }

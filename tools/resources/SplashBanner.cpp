@@ -15,7 +15,7 @@ constexpr int kDotsPerMetre96Dpi = 3780;
 constexpr QRectF kMakerBox(8.0, 9.0, 363.0, 42.0);
 constexpr QRectF kProductBox(70.0, 70.0, 239.0, 36.0);
 
-QPainterPath text_path(const QString& family, QFont::Weight weight, const QString& text)
+QPainterPath text_path(const QString &family, QFont::Weight weight, const QString &text)
 {
     QFont font(family);
     font.setWeight(weight);
@@ -41,16 +41,18 @@ QImage SplashBanner::render(int scale)
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.scale(scale, scale);
-    const QPainterPath maker = text_path(QStringLiteral("Liberation Sans"), QFont::Bold, QStringLiteral("VANTOREL SOFTWARE"));
+    const QPainterPath maker = text_path(QStringLiteral("Liberation Sans"), QFont::Bold,
+                                         QStringLiteral("VANTOREL SOFTWARE"));
     draw_raised(painter, fitted(maker, kMakerBox), 2.2);
-    const QPainterPath product = text_path(QStringLiteral("Liberation Serif"), QFont::Bold, QStringLiteral("Quiverline"));
+    const QPainterPath product = text_path(QStringLiteral("Liberation Serif"), QFont::Bold,
+                                           QStringLiteral("Quiverline"));
     draw_raised(painter, fitted(product, kProductBox), 0.6);
     painter.end();
     return image;
 }
 
 // Scales the path, stretching if need be, so its outline fills the box.
-QPainterPath SplashBanner::fitted(const QPainterPath& path, const QRectF& box)
+QPainterPath SplashBanner::fitted(const QPainterPath &path, const QRectF &box)
 {
     const QRectF bounds = path.boundingRect();
     QTransform transform;
@@ -61,7 +63,7 @@ QPainterPath SplashBanner::fitted(const QPainterPath& path, const QRectF& box)
 }
 
 // Grey shadow below right and a soft highlight above left make the white lettering stand out.
-void SplashBanner::draw_raised(QPainter& painter, const QPainterPath& path, double weight)
+void SplashBanner::draw_raised(QPainter &painter, const QPainterPath &path, double weight)
 {
     const Layer layers[] = {
         {{2.0, 2.0}, QColor(80, 80, 80)},
@@ -69,7 +71,7 @@ void SplashBanner::draw_raised(QPainter& painter, const QPainterPath& path, doub
         {{-0.6, -0.6}, QColor(210, 210, 210)},
         {{0.0, 0.0}, Qt::white},
     };
-    for (const Layer& layer : layers) {
+    for (const Layer &layer : layers) {
         const QPainterPath moved = path.translated(layer.offset);
         painter.setPen(QPen(layer.colour, weight, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         painter.setBrush(layer.colour);
@@ -77,7 +79,7 @@ void SplashBanner::draw_raised(QPainter& painter, const QPainterPath& path, doub
     }
 }
 
-QByteArray SplashBanner::encode_jpeg(const QImage& image)
+QByteArray SplashBanner::encode_jpeg(const QImage &image)
 {
     const qsizetype target = kTargetBytes * image.width() / kWidth * image.height() / kHeight;
     QByteArray best;
@@ -89,7 +91,7 @@ QByteArray SplashBanner::encode_jpeg(const QImage& image)
     return best;
 }
 
-QByteArray SplashBanner::jpeg_at(const QImage& image, int quality)
+QByteArray SplashBanner::jpeg_at(const QImage &image, int quality)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);

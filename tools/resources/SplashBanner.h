@@ -17,10 +17,10 @@ public:
 
     static QImage render(int scale = 1);
     // Baseline JPEG at the quality whose size comes nearest the target, which grows with the pixel count.
-    static QByteArray encode_jpeg(const QImage& image);
+    static QByteArray encode_jpeg(const QImage &image);
 
 private:
-    static QPainterPath fitted(const QPainterPath& path, const QRectF& box);
-    static void draw_raised(QPainter& painter, const QPainterPath& path, double weight);
-    static QByteArray jpeg_at(const QImage& image, int quality);
+    static QPainterPath fitted(const QPainterPath &path, const QRectF &box);
+    static void draw_raised(QPainter &painter, const QPainterPath &path, double weight);
+    static QByteArray jpeg_at(const QImage &image, int quality);
 };

@@ -9,5 +9,5 @@ class WaveFile {
 public:
     static constexpr std::uint32_t kSampleRate = 11025;
 
-    static QByteArray encode(const std::vector<std::uint8_t>& samples);
+    static QByteArray encode(const std::vector<std::uint8_t> &samples);
 };

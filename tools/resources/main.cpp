@@ -19,7 +19,7 @@
 
 namespace {
 
-bool write_file(const QDir& dir, const QString& name, const QByteArray& bytes)
+bool write_file(const QDir &dir, const QString &name, const QByteArray &bytes)
 {
     QFile file(dir.filePath(name));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
@@ -30,7 +30,7 @@ bool write_file(const QDir& dir, const QString& name, const QByteArray& bytes)
     return true;
 }
 
-QByteArray png_of(const QImage& image)
+QByteArray png_of(const QImage &image)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -43,7 +43,7 @@ QByteArray png_of(const QImage& image)
 // so the menu entry and the running window show the same picture.
 constexpr std::array<int, 7> kLauncherSizes{16, 24, 32, 48, 64, 128, 256};
 
-bool write_launcher_icons(const QDir& dir)
+bool write_launcher_icons(const QDir &dir)
 {
     if (!dir.mkpath("launcher"))
         return false;
@@ -57,7 +57,7 @@ bool write_launcher_icons(const QDir& dir)
 
 } // namespace
 
-int main(int argc, char* argv[])
+int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -69,15 +69,14 @@ int main(int argc, char* argv[])
     using namespace icon_art;
     // The "@2x" pictures are the same drawings at twice the size, for high-DPI screens.
     const bool ok = write_file(dir, "board.bmp", BoardBitmap::render(1).encode_bmp())
-        && write_file(dir, "board@2x.bmp", BoardBitmap::render(2).encode_bmp())
-        && write_file(dir, "splash.jpg", SplashBanner::encode_jpeg(SplashBanner::render(1)))
-        && write_file(dir, "splash@2x.jpg", SplashBanner::encode_jpeg(SplashBanner::render(2)))
-        && write_file(dir, "dart.ico", IconFile::encode({kDart}))
-        && write_file(dir, "dollar.ico", IconFile::encode({kDollar}))
-        && write_file(dir, "smiley.ico", IconFile::encode({kSmiley32, kSmiley16}))
-        && write_launcher_icons(dir)
-        && write_file(dir, "HIT.wav", WaveFile::encode(SoundSynth::hit()))
-        && write_file(dir, "SHOTGUN.wav", WaveFile::encode(SoundSynth::shotgun()))
-        && write_file(dir, "EXPLOSION.wav", WaveFile::encode(SoundSynth::explosion()));
+                    && write_file(dir, "board@2x.bmp", BoardBitmap::render(2).encode_bmp())
+                    && write_file(dir, "splash.jpg", SplashBanner::encode_jpeg(SplashBanner::render(1)))
+                    && write_file(dir, "splash@2x.jpg", SplashBanner::encode_jpeg(SplashBanner::render(2)))
+                    && write_file(dir, "dart.ico", IconFile::encode({kDart}))
+                    && write_file(dir, "dollar.ico", IconFile::encode({kDollar}))
+                    && write_file(dir, "smiley.ico", IconFile::encode({kSmiley32, kSmiley16}))
+                    && write_launcher_icons(dir) && write_file(dir, "HIT.wav", WaveFile::encode(SoundSynth::hit()))
+                    && write_file(dir, "SHOTGUN.wav", WaveFile::encode(SoundSynth::shotgun()))
+                    && write_file(dir, "EXPLOSION.wav", WaveFile::encode(SoundSynth::explosion()));
     return ok ? 0 : 1;
 }

@@ -34,7 +34,8 @@ int main(int argc, char *argv[])
 
     QTimer::singleShot(1500, &app, [&] {
         const QRect frame = window.frameGeometry();
-        const bool saved = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+        const bool saved = window.screen()
+                               ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
                                .save(QString::fromLocal8Bit(argv[1]));
         QCoreApplication::exit(saved ? 0 : 1);
     });
