@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -24,6 +26,23 @@ struct Wave {
     std::shared_ptr<Uint8> samples;
     Uint32 size = 0;
 };
+
+// 8-bit wave samples are unsigned, with silence at 0x80. Some sound servers fill a stream with zero
+// bytes where it has no samples, as when the device closes; in that format zero is a full-scale
+// negative step, heard as a thump after every sound. Played as signed 16 bits, silence is zero.
+void widen_to_16_bits(Wave &wave)
+{
+    if (wave.spec.format != AUDIO_U8)
+        return;
+    auto widened = std::make_shared<std::vector<Uint8>>(std::size_t{wave.size} * 2);
+    for (Uint32 i = 0; i < wave.size; ++i) {
+        const auto sample = static_cast<Sint16>((wave.samples.get()[i] - 0x80) * 0x100);
+        std::memcpy(widened->data() + std::size_t{i} * 2, &sample, 2);
+    }
+    wave.samples = std::shared_ptr<Uint8>(widened, widened->data());
+    wave.size *= 2;
+    wave.spec.format = AUDIO_S16SYS;
+}
 
 std::optional<Wave> load_wave(const SdlLibrary &sdl, QByteArrayView image)
 {
@@ -41,6 +60,7 @@ std::optional<Wave> load_wave(const SdlLibrary &sdl, QByteArrayView image)
     wave.samples.reset(samples, sdl.FreeWAV);
     if (wave.size == 0)
         return std::nullopt;
+    widen_to_16_bits(wave);
     return wave;
 }
 

@@ -17,13 +17,13 @@
 //
 // The output device stays open between sounds: closing a device drains several buffer periods,
 // which would stretch every short sound by a second or more. It is opened on first use in the
-// format of the sound, with a small buffer, and reopened when a sound in another format comes
-// along or the device has failed. A few seconds after the last sound the event loop lets the
-// device and SDL's audio go, so an idle program has no audio thread. A play that the device stops
-// taking samples from is given up. Whatever can block (loading SDL, starting its audio, opening and
-// closing the device) runs on the sound thread; while such a call has not come back, sound is off
-// and a play returns at once, and it is on again by itself once the call is back. Each sound is
-// loaded afresh. Used from the user-interface thread only.
+// format of the sound (an 8-bit sound as 16-bit, whose silence is zero), with a small buffer, and
+// reopened when a sound in another format comes along or the device has failed. A few seconds after
+// the last sound the event loop lets the device and SDL's audio go, so an idle program has no audio
+// thread. A play that the device stops taking samples from is given up. Whatever can block (loading
+// SDL, starting its audio, opening and closing the device) runs on the sound thread; while such a
+// call has not come back, sound is off and a play returns at once, and it is on again by itself
+// once the call is back. Each sound is loaded afresh. Used from the user-interface thread only.
 class SoundPlayer final : public SoundInterface {
 public:
     // What the most recent play did; read by the sound tests and benches.

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs test_sound against a private sound server of one kind, started by the sound test harness:
 # each embedded sound is played while the harness records what reaches the server's sink, which
-# must hold the sound's non-silent samples; then the server is ended in the middle of a sound and
-# started again, and stopped (SIGSTOP) at several moments, where no call may hold the test past its
-# bound and sound must come back once it is continued. Exit 77 (skipped, with a line saying why) when
-# the kind's programs are missing.
+# must hold the sound's non-silent samples and nothing after them; then the server is ended in the
+# middle of a sound and started again, and stopped (SIGSTOP) at several moments, where no call may
+# hold the test past its bound and sound must come back once it is continued. Exit 77 (skipped, with
+# a line saying why) when the kind's programs are missing.
 # Usage: sound_server_test.sh TEST_SOUND KIND SDL_DRIVER
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/setup.sh"
@@ -28,19 +28,26 @@ variables=$(bash "$harness/start-sound-server.sh" "$kind" "$dir") || { echo "FAI
 eval "$variables"
 export SDL_AUDIODRIVER=$driver OCHRE_SOUND_HARNESS=$harness
 
-# Non-silent samples in the sound file, by the recorder's measure (above 512 of 32768): the sink
-# must get at least nine tenths of them, after the server's resampling.
+# Non-silent samples in the sound file, by the recorder's measure (above 512 of 32768), and its
+# segments (runs of them with gaps under 40 ms): the sink must get at least nine tenths of the
+# samples, after the server's resampling, and no more segments. A stream that a server fills with
+# the wrong silence when the device closes adds a segment of tens of milliseconds after the sound.
+# Prints "SAMPLES SEGMENTS".
 nonsilent() {
     python3 - "$OCHRE_ROOT/resources/$1.wav" <<'PY'
 import sys, wave
 with wave.open(sys.argv[1]) as w:
-    print(sum(1 for b in w.readframes(w.getnframes()) if abs(b - 128) * 256 > 512) * 9 // 10)
+    rate, data = w.getframerate(), w.readframes(w.getnframes())
+loud = [i for i, b in enumerate(data) if abs(b - 128) * 256 > 512]
+gaps = sum(1 for a, b in zip(loud, loud[1:]) if (b - a - 1) * 1000 / rate >= 40)
+print(len(loud) * 9 // 10, gaps + 1)
 PY
 }
 
 for sound in HIT SHOTGUN EXPLOSION; do
     echo "== $sound"
-    python3 "$harness/record-sink.py" --quiet-segments --expect "$(nonsilent "$sound")" -- \
+    read -r samples parts < <(nonsilent "$sound")
+    python3 "$harness/record-sink.py" --quiet-segments --expect "$samples" --most-segments "$parts" -- \
         "$test_sound" "everyEmbeddedSoundPlaysCompletely:$sound"
 done
 echo "== server ended in the middle of a sound"

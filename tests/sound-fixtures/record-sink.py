@@ -2,7 +2,7 @@
 """Runs a command and counts the non-silent samples that reached the sink of the sound server
 started by start-sound-server.sh (run it with the variables that script prints).
 
-    record-sink.py [--expect N] [--quiet-segments] [--card-log] -- COMMAND [ARGS...]
+    record-sink.py [--expect N] [--most-segments M] [--quiet-segments] [--card-log] -- COMMAND [ARGS...]
 
 With a server, the sink's monitor is recorded (two channels, 16 bits, 11025 Hz) from before COMMAND
 starts until half a second after it ends. With --card-log, or with no server (kind alsa), the lines the
@@ -15,13 +15,15 @@ its rate), so that one expectation holds for every kind. Prints
     nonsilent: K samples
     segment I: starts S ms after the command started (wall-clock ms T), length L ms, nonsilent K
     expect: N samples expected, K found (P %)
+    segments: M allowed, J found
 
 A sample (frame) is non-silent when a channel is above 640 of 32768: between the steps 2 and 3 of
 an 8-bit sound, so that a server's resampling error does not flip the samples of step 2. A mono
 recording would be the server's downmix, which PipeWire makes louder. Sound with gaps under 40 ms
 is one segment. Wall-clock
 times are CLOCK_REALTIME milliseconds; a monitor recording's are estimated from when its data
-arrived. Exits with COMMAND's status, or 3 when fewer than --expect non-silent samples arrived.
+arrived. Exits with COMMAND's status, or 3 when fewer than --expect non-silent samples arrived or
+there were more than --most-segments segments.
 """
 import argparse
 import array
@@ -142,13 +144,18 @@ def report(a, started, ended, status, pieces):
     loud = round(sum(count for _, _, count in pieces))
     print(f"command: started at wall-clock ms {started:.0f}, ran {ended - started:.0f} ms, exit status {status}")
     print(f"nonsilent: {loud} samples")
+    parts = segments(pieces)
     if not a.quiet_segments:
-        for k, (first, end, count) in enumerate(segments(pieces)):
+        for k, (first, end, count) in enumerate(parts):
             print(f"segment {k}: starts {first - started:.1f} ms after the command started"
                   f" (wall-clock ms {first:.0f}), length {end - first:.1f} ms, nonsilent {count:.0f}")
     if a.expect is not None:
         print(f"expect: {a.expect} samples expected, {loud} found ({100.0 * loud / max(a.expect, 1):.1f} %)")
         if loud < a.expect and status == 0:
+            status = 3
+    if a.most_segments is not None:
+        print(f"segments: {a.most_segments} allowed, {len(parts)} found")
+        if len(parts) > a.most_segments and status == 0:
             status = 3
     sys.stdout.flush()
     return status
@@ -157,6 +164,7 @@ def report(a, started, ended, status, pieces):
 def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument("--expect", type=int, help="non-silent samples expected; fewer is a failure")
+    p.add_argument("--most-segments", type=int, help="segments allowed; more is a failure")
     p.add_argument("--quiet-segments", action="store_true", help="print no segment lines")
     p.add_argument("--card-log", action="store_true", help="read the virtual card's log, not the monitor")
     p.add_argument("command", nargs=argparse.REMAINDER)
