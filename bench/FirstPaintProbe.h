@@ -7,7 +7,7 @@
 class QWidget;
 
 // Notes when a window is first painted: when the first paint event for it or one of its
-// children arrives, and when the event loop comes back after that paint pass.
+// children arrives, and when that paint pass, flush included, has returned.
 class FirstPaintProbe : public QObject {
 public:
     explicit FirstPaintProbe(const QWidget &window, QObject *parent = nullptr);
@@ -24,4 +24,5 @@ private:
     const QWidget &window_;
     std::int64_t started_ns_ = 0;
     std::int64_t painted_ns_ = 0;
+    bool delivering_ = false;
 };
