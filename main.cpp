@@ -1,4 +1,5 @@
 #include "ApplicationSetup.h"
+#include "FontConfigWarmUp.h"
 #include "Module1.h"
 #include "PlatformChoice.h"
 #include "SoundPlayer.h"
@@ -8,9 +9,11 @@
 
 int main(int argc, char *argv[])
 {
+    FontConfigWarmUp fonts;
     PlatformChoice command_line(argc, argv);
     QApplication app(command_line.argc(), command_line.argv());
     setup_application();
+    fonts.wait();
 
     SoundPlayer sound;
     Module1 settings;

@@ -6,6 +6,7 @@
 #include "BenchFigures.h"
 #include "DartThrower.h"
 #include "FirstPaintProbe.h"
+#include "FontConfigWarmUp.h"
 #include "ModalCloser.h"
 #include "Module1.h"
 #include "ProbeReport.h"
@@ -59,8 +60,10 @@ void throw_darts(frmmain &window, Module1 &settings, int darts)
 int main(int argc, char **argv)
 {
     const std::int64_t main_ns = bench::now_ns();
+    FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     setup_application();
+    fonts.wait();
 
     SoundPlayer sound;
     Module1 settings;
