@@ -26,6 +26,11 @@ OCHRE_DESKTOP_GROUPS=(
     "kwin: kwin-wayland kwin-style-breeze xwayland qt6-wayland"
 )
 
+# The Windows build: Debian's MinGW-w64 cross compiler, the host's Qt tools for Qt built for Windows from
+# Debian's own source (scripts/windows-qt.sh), Wine to run the Windows tests, NSIS for the installer.
+OCHRE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix dpkg-dev qt6-base-dev qt6-base-dev-tools
+    wine64 libwine nsis file)
+
 ochre_install_packages() {
     ochre_apt_install "${OCHRE_PACKAGES[@]}" "$@"
 }
@@ -43,6 +48,20 @@ ochre_apt_install() {
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends --no-remove "${missing[@]}"
+}
+
+# Lets apt-get fetch source packages: adds the deb-src type to the Debian entries already configured.
+ochre_enable_debian_sources() {
+    [ -n "$(apt-cache showsrc qt6-base 2>/dev/null | head -1)" ] && return 0
+    local sudo=() file
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    for file in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$file" ] && "${sudo[@]}" sed -i 's/^Types: deb$/Types: deb deb-src/' "$file"
+    done
+    if [ -f /etc/apt/sources.list ] && ! grep -q '^deb-src ' /etc/apt/sources.list; then
+        sed -n 's/^deb \(.*\)$/deb-src \1/p' /etc/apt/sources.list | "${sudo[@]}" tee -a /etc/apt/sources.list >/dev/null
+    fi
+    "${sudo[@]}" apt-get update -qq
 }
 
 # Installs each optional group that can be installed. Usage: ochre_install_groups KIND "NAME: PACKAGES..."...
