@@ -2,7 +2,7 @@
 #include "FontConfigWarmUp.h"
 #include "Module1.h"
 #include "PlatformChoice.h"
-#include "SoundPlayer.h"
+#include "SystemSound.h"
 #include "frmmain.h"
 
 #include <QApplication>
@@ -15,9 +15,9 @@ int main(int argc, char *argv[])
     setup_application();
     fonts.wait();
 
-    SoundPlayer sound;
+    const std::unique_ptr<SoundInterface> sound = make_system_sound();
     Module1 settings;
-    frmmain window(settings, sound);
+    frmmain window(settings, *sound);
     window.Form_Load();
     return QApplication::exec();
 }

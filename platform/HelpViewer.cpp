@@ -1,5 +1,6 @@
 #include "HelpViewer.h"
 
+#include "HelpFile.h"
 #include "Twips.h"
 
 #include <QCoreApplication>
@@ -10,10 +11,6 @@
 #include <QTextDocument>
 
 #include <optional>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #ifndef OCHRELINE_HELP_DIR
 #define OCHRELINE_HELP_DIR "/usr/local/share/games/ochreline"
@@ -29,37 +26,6 @@ std::optional<QStringList> &chosen_directories()
 {
     static std::optional<QStringList> directories;
     return directories;
-}
-
-// Ours is a few kilobytes. Laying out anything much larger would stall the window for seconds.
-constexpr qint64 kLargestHelpFile = 1024 * 1024;
-
-struct HelpText {
-    enum class Outcome { Read, Missing, NotAFile, TooLarge } outcome;
-    QString text;
-    qint64 size = 0;
-};
-
-// Opened without waiting, as a FIFO would block a plain open, and checked on the opened file itself.
-HelpText read_help_file(const QString &path)
-{
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return {HelpText::Outcome::Missing, {}};
-    QFile file;
-    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
-        return {HelpText::Outcome::Missing, {}};
-    }
-    struct stat status { };
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
-        return {HelpText::Outcome::NotAFile, {}};
-    if (status.st_size > kLargestHelpFile)
-        return {HelpText::Outcome::TooLarge, {}, status.st_size};
-    const QByteArray bytes = file.read(kLargestHelpFile + 1);
-    if (bytes.size() > kLargestHelpFile) // grew since it was measured
-        return {HelpText::Outcome::TooLarge, {}, bytes.size()};
-    return {HelpText::Outcome::Read, QString::fromUtf8(bytes)};
 }
 
 } // namespace

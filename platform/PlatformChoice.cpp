@@ -23,10 +23,3 @@ PlatformChoice::PlatformChoice(int argc, char *argv[])
     count_ = static_cast<int>(arguments_.size());
     arguments_.append(nullptr); // argv[argc] is null, as main's is
 }
-
-QByteArray PlatformChoice::preferred_platform(const QByteArray &chosen, const QByteArray &display)
-{
-    if (!chosen.isEmpty() || display.isEmpty())
-        return {};
-    return QByteArrayLiteral("xcb;wayland");
-}

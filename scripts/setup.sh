@@ -137,4 +137,17 @@ ochre_build() {
     cmake --build "$dir"
 }
 
+# Builds the Windows program and its tests in BUILD_DIR with Debian's MinGW-w64 and Qt built for Windows
+# (scripts/windows-qt.sh, which builds it first if it is not in its cache yet).
+# Usage: ochre_build_windows BUILD_DIR [extra cmake arguments...]
+ochre_build_windows() {
+    local dir=$1 qt
+    shift
+    qt=$("$OCHRE_ROOT/scripts/windows-qt.sh" | tail -1)
+    cmake -S "$OCHRE_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$OCHRE_ROOT/cmake/MinGW-w64-x86_64.cmake" \
+        -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" -DQT_HOST_PATH=/usr "$@" >/dev/null
+    cmake --build "$dir"
+}
+
 OCHRE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test through CTest, then
-# builds and runs the tests again with the sanitizers.
+# Installs what is missing, builds for Linux and for Windows with warnings as errors and runs every test
+# of both through one CTest run (the Windows ones under Wine), then builds and runs the Linux tests again
+# with the sanitizers. The first run builds Qt for Windows (scripts/windows-qt.sh), later runs reuse it.
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 
 ochre_install_packages
 ochre_install_sound_servers
 ochre_install_desktops
-ochre_build "$OCHRE_ROOT/build" -DOCHRELINE_WERROR=ON
+ochre_apt_install "${OCHRE_WINDOWS_PACKAGES[@]}"
+ochre_build_windows "$OCHRE_ROOT/build-windows" -DOCHRELINE_WERROR=ON
+ochre_build "$OCHRE_ROOT/build" -DOCHRELINE_WERROR=ON -DOCHRELINE_WINDOWS_TESTS="$OCHRE_ROOT/build-windows"
 cd "$OCHRE_ROOT/build"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600
 # Why tests were skipped (a sound server or desktop that could not be installed).

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Qt for 64-bit Windows from Debian's own qt6-base source, static and with only what the program
 # and its tests use, with Debian's MinGW-w64 and the host's Qt tools of the same release. Built once
-# into a cache folder outside the repository and reused while this script and the toolchain file are
+# into a cache folder outside the repository and reused while its options and the toolchain file are
 # unchanged. Prints the folder Qt was installed into on its last line.
 # Usage: scripts/windows-qt.sh   (OCHRE_WINDOWS_QT_CACHE chooses the cache folder)
 set -euo pipefail
@@ -10,35 +10,12 @@ source "$root/scripts/setup.sh"
 
 qt_version=6.4.2
 cache=${OCHRE_WINDOWS_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/ochreline-windows-qt}
-# The build is keyed by this script and the toolchain file, so a change to either builds Qt anew.
-key=$(cat "$0" "$root/cmake/MinGW-w64-x86_64.cmake" | sha256sum | cut -c1-12)
-prefix=$cache/qt-$qt_version-$key
-if [ -f "$prefix/.complete" ]; then
-    echo "$prefix"
-    exit 0
-fi
-
-ochre_apt_install "${OCHRE_WINDOWS_PACKAGES[@]}" >&2
-ochre_enable_debian_sources >&2
-
-work=$cache/work-$key
-rm -rf "$work" "$prefix"
-mkdir -p "$work"
-(cd "$work" && apt-get source -qq "qt6-base=$qt_version*" >/dev/null)
-src=$(find "$work" -maxdepth 1 -type d -name "qt6-base-$qt_version*" | head -1)
-[ -n "$src" ] || { echo "windows-qt: the qt6-base $qt_version source could not be unpacked" >&2; exit 1; }
-
-# The toolchain file is copied beside Qt, which records its path for later builds.
-cp "$root/cmake/MinGW-w64-x86_64.cmake" "$cache/toolchain-$key.cmake"
-
 # Off: everything the program does not use. Debian's repack drops wintab.h, so no tablet events.
 # OpenGL stays dynamic: the Windows platform plugin needs it to compile, and at run time it needs only
 # opengl32.dll, which every Windows has. Image formats: BMP (built in), JPEG and ICO.
 configure=(
-    -DCMAKE_TOOLCHAIN_FILE="$cache/toolchain-$key.cmake"
     -DQT_HOST_PATH=/usr
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
-    -DCMAKE_INSTALL_PREFIX="$prefix"
     -DCMAKE_BUILD_TYPE=Release
     -DBUILD_SHARED_LIBS=OFF
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
@@ -47,14 +24,42 @@ configure=(
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_printsupport=OFF
     -DFEATURE_opengl_dynamic=ON -DFEATURE_opengl_desktop=OFF -DFEATURE_opengles2=OFF -DFEATURE_vulkan=OFF
     -DFEATURE_tabletevent=OFF
-    -DFEATURE_sql=OFF -DFEATURE_gif=OFF -DFEATURE_jpeg=ON -DFEATURE_ico=ON
+    -DFEATURE_gif=OFF -DFEATURE_jpeg=ON -DFEATURE_ico=ON
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
     -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF
-    -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=ON
     -DINPUT_openssl=no
 )
-cmake -S "$src" -B "$work/build" -G Ninja "${configure[@]}" >"$work/configure.log" 2>&1 \
+
+# The build is keyed by these options and the toolchain file: a change to either builds Qt anew.
+key=$( (echo "$qt_version ${configure[*]}"; cat "$root/cmake/MinGW-w64-x86_64.cmake") | sha256sum | cut -c1-12)
+prefix=$cache/qt-$qt_version-$key
+# One build at a time: a second caller waits for the first and then finds its Qt.
+mkdir -p "$cache"
+exec 9>"$cache/.lock"
+flock 9
+if [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+ochre_apt_install "${OCHRE_WINDOWS_PACKAGES[@]}" >&2
+ochre_enable_debian_sources >&2
+
+# Earlier builds' leftovers: an unfinished build, a Qt of other options.
+rm -rf "$cache"/work-* "$cache"/qt-*
+work=$cache/work-$key
+mkdir -p "$work"
+# Exactly the release of the host's Qt tools, which generate code for it.
+host_release=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
+case $host_release in "$qt_version"*) ;; *) echo "windows-qt: the host's Qt tools are $host_release, not $qt_version" >&2; exit 1 ;; esac
+(cd "$work" && apt-get source -qq "qt6-base=$host_release" >/dev/null)
+src=$(find "$work" -maxdepth 1 -type d -name "qt6-base-$qt_version*" | head -1)
+[ -n "$src" ] || { echo "windows-qt: the qt6-base $qt_version source could not be unpacked" >&2; exit 1; }
+# The toolchain file is copied beside Qt, which records its path.
+cp "$root/cmake/MinGW-w64-x86_64.cmake" "$cache/toolchain-$key.cmake"
+cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$cache/toolchain-$key.cmake" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${configure[@]}" >"$work/configure.log" 2>&1 \
     || { tail -40 "$work/configure.log" >&2; exit 1; }
 started=$(date +%s)
 cmake --build "$work/build" >"$work/build.log" 2>&1 || { tail -40 "$work/build.log" >&2; exit 1; }

@@ -1,0 +1,10 @@
+# Windows (64-bit, built with MinGW-w64 against a static Qt): one executable that needs no DLL beside it,
+# the C and C++ runtimes and the threads library linked in. The help file lies beside the program.
+add_link_options(-static)
+set(OCHRELINE_INSTALL_BINDIR .)
+set(OCHRELINE_INSTALL_HELPDIR .)
+
+# Cross-built tests run through Wine (tests/windows/wine-run.sh), in a Wine prefix of the build tree's own.
+if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tests/windows/wine-run.sh ${CMAKE_BINARY_DIR}/wine-prefix)
+endif()

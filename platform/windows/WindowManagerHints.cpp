@@ -1,0 +1,22 @@
+#include "WindowManagerHints.h"
+
+#include <QWidget>
+#include <QWindow>
+
+// Windows draws the frame itself and knows its size as soon as a window exists; an untitled window stays
+// untitled, and a window owned by another is never given a taskbar button of its own.
+
+void keep_untitled_and_off_taskbar(QWidget &) { }
+
+std::optional<QMargins> frame_before_mapping(QWidget &window)
+{
+    window.winId();
+    if (const QWindow *handle = window.windowHandle())
+        return handle->frameMargins();
+    return std::nullopt;
+}
+
+bool request_position_by_gravity(QWidget &, QPoint, WindowGravity)
+{
+    return false;
+}
