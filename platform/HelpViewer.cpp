@@ -1,6 +1,7 @@
 #include "HelpViewer.h"
 
 #include "Twips.h"
+#include "Version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -69,7 +70,7 @@ HelpViewer::HelpViewer(QWidget &owner)
 {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowFlags(Qt::Window);
-    setWindowTitle(QStringLiteral("Ochreline Help"));
+    setWindowTitle(QString::fromUtf8(version::kProductName) + QStringLiteral(" Help"));
     resize(twips::size(9000, 7500));
 
     setOpenExternalLinks(false);
