@@ -2,6 +2,7 @@
 
 #include "HelpFile.h"
 #include "Twips.h"
+#include "Version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,7 +36,7 @@ HelpViewer::HelpViewer(QWidget &owner)
 {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowFlags(Qt::Window);
-    setWindowTitle(QStringLiteral("Ochreline Help"));
+    setWindowTitle(QString::fromUtf8(version::kProductName) + QStringLiteral(" Help"));
     resize(twips::size(9000, 7500));
 
     setOpenExternalLinks(false);
