@@ -1,3 +1,4 @@
+#include "Fifo.h"
 #include "HelpViewer.h"
 #include "Module1.h"
 #include "Twips.h"
@@ -28,9 +29,6 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <memory>
 
 namespace {
@@ -661,7 +659,7 @@ void TestDialogs::helpViewerShowsTheFileAndReadsNothingElse()
 {
     QFETCH(QByteArray, html);
     QFETCH(QString, shown);
-    QVERIFY(::mkfifo(QFile::encodeName(directory_.filePath("fifo")).constData(), 0600) == 0 || errno == EEXIST);
+    QVERIFY(make_fifo(directory_.filePath("fifo")));
     QImage tall(10, 3000, QImage::Format_RGB32);
     tall.fill(Qt::black);
     installed_ << QDir(QCoreApplication::applicationDirPath()).filePath("ochre_tall_test.png");
