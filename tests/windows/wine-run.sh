@@ -9,7 +9,9 @@ shift
 export WINEDEBUG=${WINEDEBUG:--all}
 # No .NET or browser engine: the first start would offer to download them.
 export WINEDLLOVERRIDES="mscoree=;mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+# Debian puts wine64 and wineserver on the PATH only with its wine package; wine64 alone installs them here.
+export PATH=$PATH:/usr/lib/wine
+wine=wine64
 
 if [ ! -f "$WINEPREFIX/.ochreline-ready" ]; then
     mkdir -p "$WINEPREFIX"
