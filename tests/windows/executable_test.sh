@@ -23,10 +23,10 @@ system_dlls=" advapi32.dll api-ms-win-core-synch-l1-2-0.dll api-ms-win-core-winr
     api-ms-win-core-winrt-string-l1-1-0.dll authz.dll comdlg32.dll d3d11.dll d3d9.dll dwmapi.dll dwrite.dll
     dxgi.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll netapi32.dll ole32.dll oleaut32.dll shcore.dll
     shell32.dll shlwapi.dll user32.dll userenv.dll uxtheme.dll version.dll winmm.dll ws2_32.dll wtsapi32.dll "
-imports=$("$objdump" -p "$program" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
-echo "imports:" $imports
+imports=$("$objdump" -p "$program" | sed -n 's/^\s*DLL Name: //p' | tr '[:upper:]' '[:lower:]' | sort -u)
+echo "imports:" "${imports//$'\n'/ }"
 for dll in $imports; do
-    [[ $system_dlls == *[[:space:]]$dll[[:space:]]* ]] || fail "imports $dll, which Windows does not have"
+    [[ $system_dlls == *[[:space:]]"${dll}"[[:space:]]* ]] || fail "imports $dll, which Windows does not have"
 done
 
 resources=$("$windres" -i "$program" -O rc)

@@ -30,7 +30,7 @@ product=Ochreline
 program=ochreline.exe
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
 [ -n "$version" ] || fail "no project version in $build_dir/CMakeCache.txt"
-uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\'$product
+uninstall_key="Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product"
 
 (cd "$build_dir" && cpack -B "$work/package" >"$work/cpack.log" 2>&1) || {
     cat "$work/cpack.log" >&2
@@ -38,7 +38,7 @@ uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\'$product
 }
 installer=$work/package/ochreline-$version-win64.exe
 zip=$work/package/ochreline-$version-win64.zip
-[ -f "$installer" ] && [ -f "$zip" ] || fail "cpack made: $(ls "$work/package")"
+{ [ -f "$installer" ] && [ -f "$zip" ]; } || fail "cpack made: $(ls "$work/package")"
 echo "installer: $(stat -c %s "$installer") bytes, zip: $(stat -c %s "$zip") bytes"
 zip_files=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
 [ "$zip_files" = "ochreline-$version-win64/301.hlp ochreline-$version-win64/$program " ] \
