@@ -8,14 +8,13 @@
 #include "SplashBanner.h"
 #include "WaveFile.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QTextStream>
 
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -30,29 +29,28 @@ bool write_file(const QDir &dir, const QString &name, const QByteArray &bytes)
     return true;
 }
 
-QByteArray png_of(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "png").write(image);
-    return bytes;
-}
-
 // The launcher icon's sizes in the desktop's icon theme. At 32 pixels it is the window icon itself,
 // so the menu entry and the running window show the same picture.
 constexpr std::array<int, 7> kLauncherSizes{16, 24, 32, 48, 64, 128, 256};
 
+QImage launcher_image(int size)
+{
+    return size == 32 ? IconFile::to_image(icon_art::kDart) : LauncherIcon::render(size);
+}
+
+// Each size as a PNG for the icon theme, and all of them in one icon file for the Windows executable.
 bool write_launcher_icons(const QDir &dir)
 {
     if (!dir.mkpath("launcher"))
         return false;
+    std::vector<QImage> images;
     for (const int size : kLauncherSizes) {
-        const QImage image = size == 32 ? IconFile::to_image(icon_art::kDart) : LauncherIcon::render(size);
-        if (!write_file(dir, QString("launcher/ochreline-%1.png").arg(size), png_of(image)))
+        images.push_back(launcher_image(size));
+        if (!write_file(dir, QString("launcher/ochreline-%1.png").arg(size), IconFile::png(images.back())))
             return false;
     }
-    return write_file(dir, "launcher/ochreline.svg", LauncherIcon::svg());
+    return write_file(dir, "launcher/ochreline.svg", LauncherIcon::svg())
+           && write_file(dir, "ochreline.ico", IconFile::encode_true_colour(images));
 }
 
 } // namespace
