@@ -13,6 +13,8 @@ constexpr Uint16 kBufferFrames = 256;
 // stream's samples until then. A new device that stalls within this time is kept: reopening it
 // would start the same wait again on every sound.
 constexpr std::chrono::milliseconds kNewStreamWait{2500};
+// The format the default device is opened in when the device list is empty: that of the sounds.
+constexpr SoundDevice::Format kProbeFormat{11025, AUDIO_S16SYS, 1};
 
 } // namespace
 
@@ -35,12 +37,21 @@ const SdlLibrary *SoundDevice::load_library()
 
 bool SoundDevice::find_device()
 {
-    const bool found = start_audio() && library()->GetNumAudioDevices(0) > 0;
+    bool found = start_audio() && library()->GetNumAudioDevices(0) > 0;
+    // SDL's pipewire and alsa drivers list the devices on a thread of their own, and just after the
+    // start the list may still be empty: the default device is then asked for by opening it.
+    const bool probed = audio_started_ && !found && !is_open();
+    if (probed) {
+        found = open(kProbeFormat);
+        qCDebug(lcPlatform, "SDL's device list is empty; the default device %s", found ? "opened" : "did not open");
+    } else if (audio_started_ && !found) {
+        found = is_open(); // a device that plays is there
+    }
     if (audio_started_ && !found)
         qCWarning(lcPlatform, "sound off: SDL's %s driver reports no output device",
                   library()->GetCurrentAudioDriver());
     // Until a sound plays, let the subsystem go again: its device watcher would wake an idle program.
-    if (!is_open())
+    if (!is_open() || probed)
         release();
     return found;
 }
