@@ -132,6 +132,17 @@ private slots:
         QVERIFY(ran);
     }
 
+    // A call that comes back within the bound of the next one is waited for, not refused: the next
+    // call runs once it is back.
+    void callBackWithinTheBoundIsWaitedFor()
+    {
+        SoundThread thread;
+        QVERIFY(thread.start([] { std::this_thread::sleep_for(std::chrono::milliseconds(30)); }));
+        bool ran = false;
+        QVERIFY(thread.run([&ran] { ran = true; }, SoundThread::Clock::now() + std::chrono::seconds(5)));
+        QVERIFY(ran);
+    }
+
     void playBlocksForTheSoundsLength_data()
     {
         QTest::addColumn<WaveShape>("shape");
@@ -298,7 +309,7 @@ private slots:
     {
         if (kind() == "alsa")
             QSKIP("plain ALSA has no server to stop");
-        QVERIFY(plays_completely(QStringLiteral("HIT")));
+        QVERIFY(plays_completely(QStringLiteral("HIT"), kBeforeStopMs));
         std::atomic<qint64> stopped_at{-1};
         QElapsedTimer clock;
         clock.start();
@@ -336,7 +347,7 @@ private slots:
         if (kind() == "alsa")
             QSKIP("plain ALSA has no server to stop");
         QFETCH(Stop, when);
-        QVERIFY(plays_completely(QStringLiteral("HIT")));
+        QVERIFY(plays_completely(QStringLiteral("HIT"), kBeforeStopMs));
         if (when == Stop::AfterIdleRelease)
             QTest::qWait(idle_release_ms());
         BlockMeter meter;
@@ -375,6 +386,9 @@ private:
     static constexpr qint64 kLoadedMachine = 250;
     // How soon the next sound must start once the server answers again.
     static constexpr qint64 kComeBackMs = 1000;
+    // How long sound may take to play completely before a row stops the server: the row before may
+    // have just continued or restarted it, and a sound cut short then is not what the row measures.
+    static constexpr int kBeforeStopMs = 1000;
     // How long a PulseAudio null sink may hold a new stream's first samples (it renders 2 s ahead).
     static constexpr qint64 kNullSinkHoldMs = 2000;
 
@@ -429,10 +443,11 @@ private:
     }
 
     // Sound is back within kComeBackMs of the server answering again (`answering` started then): the
-    // player reports that no call into the sound library is still out, and the next sound starts
-    // playing by then and plays completely. Waits on the player's report, then plays. A PulseAudio
-    // null sink holds a stream opened after an idle spell for up to 2 s (see plays_completely): there
-    // the sounds given up meanwhile are played again, and sound is back once the sink lets go.
+    // player reports that no call into the sound library is still out, and a sound that starts by
+    // then plays completely. Waits on the player's report, then plays. A sound whose device took most
+    // of its bound to open (a server that has just started) is cut short, as the bound requires, and
+    // the next one is asked for. A PulseAudio null sink holds a stream opened after an idle spell for
+    // up to 2 s (see plays_completely): there sound is back once the sink lets go.
     bool comes_back(const QElapsedTimer &answering)
     {
         const qint64 bound = kComeBackMs + (kind() == "pulseaudio" ? kNullSinkHoldMs : 0);
@@ -453,11 +468,11 @@ private:
                   back_at, playback.completed ? "complete" : "not complete", started_at);
             if (playback.completed && started_at <= bound)
                 return true;
-            if (playback.completed || kind() != "pulseaudio" || answering.elapsed() > bound) {
-                qWarning("HIT did not play completely within %lld ms of the server answering again", bound);
+            if (playback.completed || answering.elapsed() > bound) {
+                qWarning("no complete HIT started within %lld ms of the server answering again", bound);
                 return false;
             }
-            QTest::qWait(50);
+            QTest::qWait(20);
         }
     }
 
