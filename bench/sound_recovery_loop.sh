@@ -6,6 +6,9 @@
 #
 #   bench/sound_recovery_loop.sh RUNS [KIND:DRIVER...]     (default: every setup below)
 #
+# The setups share nothing, so one loop per setup may run at the same time (as for the figures in
+# docs/performance.md). Build test_sound first (scripts/setup.sh; ochre_build build).
+#
 # OCHRE_BENCH_BUILD picks the build folder (default build); OCHRE_LOOP_LOG the folder for the logs of
 # failed runs (default a new folder under /tmp). The rows (tests/test_sound.cpp, class SoundOnServer):
 # the server ended and started again in the middle of a sound, and stopped (SIGSTOP) with the device
@@ -20,7 +23,8 @@ setups=("$@")
 test_sound=${OCHRE_BENCH_BUILD:-$OCHRE_ROOT/build}/tests/test_sound
 harness=$(ochre_sound_harness)
 # The per-run home folder must not hide the unpacked pipewire-pulse configuration.
-export SOUND_TEST_CACHE=$(ochre_sound_cache)
+SOUND_TEST_CACHE=$(ochre_sound_cache)
+export SOUND_TEST_CACHE
 logs=${OCHRE_LOOP_LOG:-$(mktemp -d "${TMPDIR:-/tmp}/ochre-recovery.XXXXXX")}
 mkdir -p "$logs"
 rows=(
