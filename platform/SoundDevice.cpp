@@ -3,6 +3,7 @@
 #include "PlatformLog.h"
 #include "SdlLibrary.h"
 
+#include <thread>
 #include <utility>
 
 namespace {
@@ -13,6 +14,11 @@ constexpr Uint16 kBufferFrames = 256;
 // stream's samples until then. A new device that stalls within this time is kept: reopening it
 // would start the same wait again on every sound.
 constexpr std::chrono::milliseconds kNewStreamWait{2500};
+// How often a device that does not open is asked for within one call, and the pause between.
+constexpr int kOpenAttempts = 3;
+constexpr std::chrono::milliseconds kOpenRetryPause{100};
+// The format the default device is opened in when the device list is empty: that of the sounds.
+constexpr SoundDevice::Format kProbeFormat{11025, AUDIO_S16SYS, 1};
 
 } // namespace
 
@@ -35,12 +41,21 @@ const SdlLibrary *SoundDevice::load_library()
 
 bool SoundDevice::find_device()
 {
-    const bool found = start_audio() && library()->GetNumAudioDevices(0) > 0;
+    bool found = start_audio() && library()->GetNumAudioDevices(0) > 0;
+    // SDL's pipewire and alsa drivers list the devices on a thread of their own, and just after the
+    // start the list may still be empty: the default device is then asked for by opening it.
+    const bool probed = audio_started_ && !found && !is_open();
+    if (probed) {
+        found = open(kProbeFormat);
+        qCDebug(lcPlatform, "SDL's device list is empty; the default device %s", found ? "opened" : "did not open");
+    } else if (audio_started_ && !found) {
+        found = is_open(); // a device that plays is there
+    }
     if (audio_started_ && !found)
         qCWarning(lcPlatform, "sound off: SDL's %s driver reports no output device",
                   library()->GetCurrentAudioDriver());
     // Until a sound plays, let the subsystem go again: its device watcher would wake an idle program.
-    if (!is_open())
+    if (!is_open() || probed)
         release();
     return found;
 }
@@ -64,6 +79,14 @@ bool SoundDevice::open(const Format &format)
     SDL_AudioSpec obtained{};
     // No allowed changes: SDL converts to whatever the hardware wants, the callback sees our format.
     device_ = library()->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    for (int attempt = 1; device_ == 0 && attempt < kOpenAttempts; ++attempt) {
+        // A server that has just started may refuse a stream while its graph is being set up
+        // (PipeWire's PulseAudio service answers it with an input/output error until WirePlumber has
+        // linked the sink): asked again a moment later, it takes it.
+        qCDebug(lcPlatform, "the output device did not open (%s); asking again", library()->GetError());
+        std::this_thread::sleep_for(kOpenRetryPause);
+        device_ = library()->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    }
     if (device_ == 0) {
         qCWarning(lcPlatform, "no sound: the output device did not open: %s", library()->GetError());
         return false;

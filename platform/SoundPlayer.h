@@ -22,8 +22,10 @@
 // the last sound the event loop lets the device and SDL's audio go, so an idle program has no audio
 // thread. A play that the device stops taking samples from is given up. Whatever can block (loading
 // SDL, starting its audio, opening and closing the device) runs on the sound thread; while such a
-// call has not come back, sound is off and a play returns at once, and it is on again by itself
-// once the call is back. Each sound is loaded afresh. Used from the user-interface thread only.
+// call has not come back, sound is off and a play waits for it at most within its own bound, and it
+// is on again by itself once the call is back. A device that does not open is asked for again a
+// moment later within the same call. Each sound is loaded afresh. Used from the user-interface
+// thread only.
 class SoundPlayer final : public SoundInterface {
 public:
     // What the most recent play did; read by the sound tests and benches.

@@ -61,6 +61,13 @@ SoundThread::~SoundThread()
 
 bool SoundThread::run(std::function<void()> call, Clock::time_point until)
 {
+    {
+        // A call still out is waited for within the same bound rather than refused at once: letting
+        // a device go takes a few milliseconds, and a sound asked for meanwhile would be lost.
+        std::unique_lock lock(state_->mutex);
+        if (!state_->changed.wait_until(lock, until, [this] { return !state_->busy; }))
+            return false;
+    }
     if (!hand_over(std::move(call), {}))
         return false;
     std::unique_lock lock(state_->mutex);

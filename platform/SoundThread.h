@@ -8,8 +8,9 @@
 
 // Runs calls into the sound library that can block on a thread of its own: a sound server that stops
 // answering holds them for as long as it is stopped, and the caller must only wait with a bound.
-// One call at a time; while one has not come back, further calls are refused rather than queued, so
-// nothing piles up behind a server that stays stopped. Used from one thread, its owner's.
+// One call at a time; while one has not come back, a further call waits at most its bound and is
+// then refused rather than queued, so nothing piles up behind a server that stays stopped. Used from
+// one thread, its owner's.
 class SoundThread {
 public:
     using Clock = std::chrono::steady_clock;
@@ -21,7 +22,8 @@ public:
     SoundThread(const SoundThread &) = delete;
     SoundThread &operator=(const SoundThread &) = delete;
 
-    // Runs `call` when the thread is free and waits for it until `until`; true when it has come back.
+    // Runs `call` once the thread is free, waiting for a call in progress and then for `call` until
+    // `until`; true when `call` has come back.
     bool run(std::function<void()> call, Clock::time_point until);
     // Starts `call` when the thread is free, without waiting; `then` runs on the owner's thread once it
     // has come back, unless this object is gone by then. False when the thread was busy.
