@@ -7,6 +7,13 @@ set -euo pipefail
 export WINEPREFIX=$1
 shift
 export WINEDEBUG=${WINEDEBUG:--all}
+# Without a console window Qt hands its messages, QtTest's report among them, to the debugger only.
+export QT_FORCE_STDERR_LOGGING=1
+# Wine hides the host's QT_ variables from Windows programs (they would be meant for the host's Qt) and
+# passes WINEQT_ ones on without the prefix: the test's own settings go that way.
+while IFS='=' read -r name value; do
+    export "WINE$name=$value"
+done < <(env | grep '^QT_')
 # No .NET or browser engine: the first start would offer to download them.
 export WINEDLLOVERRIDES="mscoree=;mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 # Debian puts wine64 and wineserver on the PATH only with its wine package; wine64 alone installs them here.
