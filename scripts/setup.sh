@@ -130,6 +130,30 @@ ochre_sound_server_missing() {
     echo "${missing[*]}"
 }
 
+# Runs COMMAND everyEmbeddedSoundPlaysCompletely:NAME for each embedded sound under record-sink.py, with
+# the variables of a server started by the sound fixtures. The sink must get nine tenths of the sound
+# file's non-silent samples by the recorder's measure (above 512 of 32768), allowing for the server's
+# resampling, and no more segments (runs of them with gaps under 40 ms) than the file has: a stream that
+# a server fills with the wrong silence when the device closes adds a segment of tens of milliseconds
+# after the sound. Usage: ochre_record_embedded_sounds COMMAND...
+ochre_record_embedded_sounds() {
+    local sound samples parts
+    for sound in HIT SHOTGUN EXPLOSION; do
+        echo "== $sound"
+        read -r samples parts < <(python3 - "$OCHRE_ROOT/resources/$sound.wav" <<'PY'
+import sys, wave
+with wave.open(sys.argv[1]) as w:
+    rate, data = w.getframerate(), w.readframes(w.getnframes())
+loud = [i for i, b in enumerate(data) if abs(b - 128) * 256 > 512]
+gaps = sum(1 for a, b in zip(loud, loud[1:]) if (b - a - 1) * 1000 / rate >= 40)
+print(len(loud) * 9 // 10, gaps + 1)
+PY
+        )
+        python3 "$(ochre_sound_harness)/record-sink.py" --quiet-segments --expect "$samples" \
+            --most-segments "$parts" -- "$@" "everyEmbeddedSoundPlaysCompletely:$sound"
+    done
+}
+
 ochre_build() {
     local dir=$1
     shift
