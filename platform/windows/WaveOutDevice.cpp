@@ -88,12 +88,19 @@ bool WaveOutDevice::wait_played(Clock::time_point until)
     return true;
 }
 
-void WaveOutDevice::release()
+void WaveOutDevice::take_back()
 {
     if (!open_)
         return;
     waveOutReset(handle_); // gives every header back, played or not
     unprepare();
+}
+
+void WaveOutDevice::release()
+{
+    if (!open_)
+        return;
+    take_back();
     waveOutClose(handle_);
     handle_ = nullptr;
     open_ = false;

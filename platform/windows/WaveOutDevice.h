@@ -30,6 +30,8 @@ public:
     bool write(QByteArray samples);
     // Waits until the samples written last have been played, or `until`; on any thread.
     bool wait_played(Clock::time_point until);
+    // Takes back what has not been played; the device stays open.
+    void take_back();
     // Takes back what has not been played and closes the device.
     void release();
     bool is_open() const { return open_; }

@@ -76,17 +76,32 @@ void WaveOutSound::perform(QByteArrayView image)
             *written = device->write(samples);
         },
         deadline);
-    close_timer_.start(); // restarted by every sound; needs the event loop, which runs between darts
     if (!back) {
+        close_timer_.start(); // lets the device go once the call is back
         say_off();
         return;
     }
     said_off_ = false;
     playback_.completed = *written && device_->wait_played(deadline);
-    if (*written && !playback_.completed)
-        qCWarning(lcPlatform, "sound given up: the output device did not play it in time");
-    if (!playback_.completed)
+    close_timer_.start(); // from the end of every sound; needs the event loop, which runs between darts
+    if (playback_.completed)
+        given_up_in_a_row_ = 0;
+    else if (*written)
+        give_up();
+    else
         release();
+}
+
+// A device that starts late, as a sound server's idle sink does with a new stream, costs this sound only:
+// it stays open, warmed up for the next. One that misses twice in a row is closed and opened afresh, in
+// case its server has gone.
+void WaveOutSound::give_up()
+{
+    qCWarning(lcPlatform, "sound given up: the output device did not play it in time");
+    if (++given_up_in_a_row_ < 2 && thread_.start([device = device_] { device->take_back(); }))
+        return;
+    given_up_in_a_row_ = 0;
+    release();
 }
 
 // Once per time the server stops answering; sound is on again by itself when it answers.

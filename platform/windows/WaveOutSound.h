@@ -19,8 +19,8 @@ class WaveOutDevice;
 // after the last sound the event loop closes it, so an idle program has no audio thread. Wave calls
 // (finding, opening, writing, closing) run on the sound thread: a sound server that stops answering
 // holds them. While one has not come back, sound is off and a play returns at once; it is on again
-// by itself once the call is back. A sound not played by the end of its bound is taken back and the
-// device closed. Each sound is loaded afresh. Used from the user-interface thread only.
+// by itself once the call is back. A sound not played by the end of its bound is taken back; after two
+// such in a row the device is closed. Each sound is loaded afresh. Used from the user-interface thread only.
 class WaveOutSound final : public SoundInterface {
 public:
     // What the most recent play did; read by the sound tests.
@@ -57,11 +57,13 @@ private:
     using Clock = SoundThread::Clock;
 
     void perform(QByteArrayView image);
+    void give_up();
     void say_off();
 
     std::shared_ptr<WaveOutDevice> device_;
     SoundThread thread_;
     Playback playback_;
     bool said_off_ = false;
+    int given_up_in_a_row_ = 0;
     QTimer close_timer_;
 };
