@@ -1,5 +1,7 @@
 #include "SoundThread.h"
 
+#include <QPointer>
+
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -77,6 +79,21 @@ bool SoundThread::run(std::function<void()> call, Clock::time_point until)
 bool SoundThread::start(std::function<void()> call, std::function<void()> then)
 {
     return hand_over(std::move(call), std::move(then));
+}
+
+bool SoundThread::ask(std::function<bool()> question, QObject *context, std::function<void(bool)> answer)
+{
+    auto found = std::make_shared<bool>(false);
+    const QPointer<QObject> receiver(context);
+    const bool started = start([question = std::move(question), found] { *found = question(); },
+                               [receiver, answer, found] {
+                                   if (receiver)
+                                       answer(*found);
+                               });
+    if (!started && context != nullptr)
+        QMetaObject::invokeMethod(
+            context, [answer] { answer(false); }, Qt::QueuedConnection);
+    return started;
 }
 
 bool SoundThread::busy() const

@@ -28,6 +28,10 @@ public:
     // Starts `call` when the thread is free, without waiting; `then` runs on the owner's thread once it
     // has come back, unless this object is gone by then. False when the thread was busy.
     bool start(std::function<void()> call, std::function<void()> then = {});
+    // Runs `question` when the thread is free, without waiting; `answer` gets its answer on the owner's
+    // thread unless `context` is gone by then. While the thread is busy the answer is false, given later
+    // all the same; false is then returned too.
+    bool ask(std::function<bool()> question, QObject *context, std::function<void(bool)> answer);
     bool busy() const;
 
     static constexpr std::chrono::milliseconds kEndWait{250};

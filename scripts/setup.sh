@@ -30,6 +30,9 @@ OCHRE_DESKTOP_GROUPS=(
 # Debian's own source (scripts/windows-qt.sh), Wine to run the Windows tests, NSIS for the installer.
 OCHRE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix dpkg-dev qt6-base-dev qt6-base-dev-tools
     wine64 libwine nsis file)
+# The wave player's test under Wine: Wine's PulseAudio driver needs the PulseAudio client library, and the
+# test plays into a private PulseAudio server whose sink it records (tests/windows/waveout_server_test.sh).
+OCHRE_WINDOWS_PACKAGES+=(libpulse0 pulseaudio pulseaudio-utils python3)
 
 ochre_install_packages() {
     ochre_apt_install "${OCHRE_PACKAGES[@]}" "$@"
@@ -128,6 +131,30 @@ ochre_sound_server_missing() {
     case $1 in *alsa) [ -f /usr/include/alsa/pcm_external.h ] || missing+=(libasound2-dev) ;; esac
     case $1 in pipewire*) ochre_pipewire_pulse_conf >/dev/null || missing+=("pipewire-pulse's configuration") ;; esac
     echo "${missing[*]}"
+}
+
+# Runs COMMAND everyEmbeddedSoundPlaysCompletely:NAME for each embedded sound under record-sink.py, with
+# the variables of a server started by the sound fixtures. The sink must get nine tenths of the sound
+# file's non-silent samples by the recorder's measure (above 512 of 32768), allowing for the server's
+# resampling, and no more segments (runs of them with gaps under 40 ms) than the file has: a stream that
+# a server fills with the wrong silence when the device closes adds a segment of tens of milliseconds
+# after the sound. Usage: ochre_record_embedded_sounds COMMAND...
+ochre_record_embedded_sounds() {
+    local sound samples parts
+    for sound in HIT SHOTGUN EXPLOSION; do
+        echo "== $sound"
+        read -r samples parts < <(python3 - "$OCHRE_ROOT/resources/$sound.wav" <<'PY'
+import sys, wave
+with wave.open(sys.argv[1]) as w:
+    rate, data = w.getframerate(), w.readframes(w.getnframes())
+loud = [i for i, b in enumerate(data) if abs(b - 128) * 256 > 512]
+gaps = sum(1 for a, b in zip(loud, loud[1:]) if (b - a - 1) * 1000 / rate >= 40)
+print(len(loud) * 9 // 10, gaps + 1)
+PY
+        )
+        python3 "$(ochre_sound_harness)/record-sink.py" --quiet-segments --expect "$samples" \
+            --most-segments "$parts" -- "$@" "everyEmbeddedSoundPlaysCompletely:$sound"
+    done
 }
 
 ochre_build() {

@@ -28,28 +28,7 @@ variables=$(bash "$harness/start-sound-server.sh" "$kind" "$dir") || { echo "FAI
 eval "$variables"
 export SDL_AUDIODRIVER=$driver OCHRE_SOUND_HARNESS=$harness
 
-# Non-silent samples in the sound file, by the recorder's measure (above 512 of 32768), and its
-# segments (runs of them with gaps under 40 ms): the sink must get at least nine tenths of the
-# samples, after the server's resampling, and no more segments. A stream that a server fills with
-# the wrong silence when the device closes adds a segment of tens of milliseconds after the sound.
-# Prints "SAMPLES SEGMENTS".
-nonsilent() {
-    python3 - "$OCHRE_ROOT/resources/$1.wav" <<'PY'
-import sys, wave
-with wave.open(sys.argv[1]) as w:
-    rate, data = w.getframerate(), w.readframes(w.getnframes())
-loud = [i for i, b in enumerate(data) if abs(b - 128) * 256 > 512]
-gaps = sum(1 for a, b in zip(loud, loud[1:]) if (b - a - 1) * 1000 / rate >= 40)
-print(len(loud) * 9 // 10, gaps + 1)
-PY
-}
-
-for sound in HIT SHOTGUN EXPLOSION; do
-    echo "== $sound"
-    read -r samples parts < <(nonsilent "$sound")
-    python3 "$harness/record-sink.py" --quiet-segments --expect "$samples" --most-segments "$parts" -- \
-        "$test_sound" "everyEmbeddedSoundPlaysCompletely:$sound"
-done
+ochre_record_embedded_sounds "$test_sound"
 echo "== server ended in the middle of a sound"
 "$test_sound" serverStoppedMidSoundEndsItAndTheNextSoundPlays
 echo "== server stopped and continued"

@@ -1,15 +1,15 @@
+#include "BlockMeter.h"
+#include "PlaysCompletely.h"
 #include "SoundPlayer.h"
 #include "SoundThread.h"
+#include "WaveImages.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QElapsedTimer>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <algorithm>
@@ -23,73 +23,13 @@
 
 namespace {
 
-struct WaveShape {
-    int frequency = 11025;
-    int channels = 1;
-    int bits = 8;
-
-    int bytes_per_second() const { return frequency * channels * bits / 8; }
-};
-
-QByteArray pattern(int size)
-{
-    QByteArray samples(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        samples[i] = char((i * 37 + 11) & 0xff);
-    return samples;
-}
-
-// What the device gets: 8-bit samples widened to signed 16 bits, so that silence is zero in every format.
-QByteArray as_played(const QByteArray &samples, const WaveShape &shape)
-{
-    if (shape.bits != 8)
-        return samples;
-    QByteArray played;
-    for (char byte : samples) {
-        const auto sample = qint16((quint8(byte) - 0x80) * 0x100);
-        played.append(reinterpret_cast<const char *>(&sample), sizeof sample);
-    }
-    return played;
-}
-
-QByteArray wave_image(const QByteArray &samples, const WaveShape &shape)
-{
-    const int block = shape.channels * shape.bits / 8;
-    const bool pad = samples.size() % 2 != 0;
-    QByteArray image;
-    QDataStream out(&image, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + samples.size() + (pad ? 1 : 0));
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(shape.channels) << quint32(shape.frequency)
-        << quint32(shape.bytes_per_second()) << quint16(block) << quint16(shape.bits);
-    out.writeRawData("data", 4);
-    out << quint32(samples.size());
-    out.writeRawData(samples.constData(), int(samples.size()));
-    if (pad)
-        out << quint8(0);
-    return image;
-}
-
 bool played_nothing(const SoundPlayer &player)
 {
     const auto &playback = player.last_playback();
     return !playback.completed && !playback.first_sample.has_value();
 }
 
-// Asks the player for a device and runs the event loop until it answers.
-bool has_wave_device(SoundPlayer &player)
-{
-    std::optional<bool> found;
-    QObject context;
-    player.check_device(&context, [&found](bool answer) { found = answer; });
-    return QTest::qWaitFor([&found] { return found.has_value(); }, 30000) && *found;
-}
-
 } // namespace
-
-Q_DECLARE_METATYPE(WaveShape)
 
 class SoundOnDummyDriver : public QObject {
     Q_OBJECT
@@ -143,14 +83,7 @@ private slots:
         QVERIFY(ran);
     }
 
-    void playBlocksForTheSoundsLength_data()
-    {
-        QTest::addColumn<WaveShape>("shape");
-        QTest::addColumn<int>("size");
-        QTest::newRow("8-bit mono 11025 Hz") << WaveShape{11025, 1, 8} << 3584;
-        QTest::newRow("16-bit stereo 22050 Hz reopens the device") << WaveShape{22050, 2, 16} << 22050;
-        QTest::newRow("back to 8-bit mono") << WaveShape{11025, 1, 8} << 8384;
-    }
+    void playBlocksForTheSoundsLength_data() { add_shape_rows(); }
 
     void playBlocksForTheSoundsLength()
     {
@@ -166,18 +99,7 @@ private slots:
         QVERIFY(player.last_playback().completed);
     }
 
-    void badImageOrNamePlaysNothing_data()
-    {
-        QTest::addColumn<QByteArray>("image");
-        QTest::addColumn<QString>("name"); // played by name when the image is null
-        QTest::newRow("empty image") << QByteArray("") << QString();
-        QTest::newRow("not a wave") << QByteArray("just some text, no RIFF header at all") << QString();
-        QTest::newRow("header cut short") << wave_image(pattern(3584), WaveShape{}).left(20) << QString();
-        QTest::newRow("no samples") << wave_image(QByteArray(), WaveShape{}) << QString();
-        QTest::newRow("unknown name") << QByteArray() << QStringLiteral("NO_SUCH_SOUND");
-        QTest::newRow("empty name") << QByteArray() << QString();
-        QTest::newRow("path out of the sounds") << QByteArray() << QStringLiteral("../WAVE/HIT");
-    }
+    void badImageOrNamePlaysNothing_data() { add_bad_sound_rows(); }
 
     void badImageOrNamePlaysNothing()
     {
@@ -292,12 +214,7 @@ private slots:
     // which a first sound would otherwise have to do within its bound.
     void initTestCase() { QVERIFY2(has_wave_device(player), "Sound On would start unchecked"); }
 
-    void everyEmbeddedSoundPlaysCompletely_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char *name : {"HIT", "SHOTGUN", "EXPLOSION"})
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
+    void everyEmbeddedSoundPlaysCompletely_data() { add_embedded_sound_rows(); }
 
     void everyEmbeddedSoundPlaysCompletely()
     {
@@ -377,13 +294,11 @@ private slots:
         const qint64 bound = std::chrono::duration_cast<std::chrono::milliseconds>(longest_sound + SoundPlayer::kBound)
                                  .count();
         qInfo("longest block %lld ms, bound %lld ms", blocked, bound);
-        QVERIFY2(blocked <= bound + kLoadedMachine, qPrintable(QString("blocked %1 ms").arg(blocked)));
+        QVERIFY2(blocked <= bound + kLoadedMachineMs, qPrintable(QString("blocked %1 ms").arg(blocked)));
         QVERIFY(comes_back(answering));
     }
 
 private:
-    // Allowance for a test machine busy with other work; a server that holds a call is held for seconds.
-    static constexpr qint64 kLoadedMachine = 250;
     // How soon the next sound must start once the server answers again.
     static constexpr qint64 kComeBackMs = 1000;
     // How long sound may take to play completely before a row stops the server: the row before may
@@ -391,24 +306,6 @@ private:
     static constexpr int kBeforeStopMs = 1000;
     // How long a PulseAudio null sink may hold a new stream's first samples (it renders 2 s ahead).
     static constexpr qint64 kNullSinkHoldMs = 2000;
-
-    // The longest the event loop went without running, from its construction on.
-    class BlockMeter {
-    public:
-        BlockMeter()
-        {
-            QObject::connect(&timer_, &QTimer::timeout, &timer_,
-                             [this] { longest_ = std::max(longest_, since_.restart()); });
-            timer_.start(10);
-            since_.start();
-        }
-        qint64 longest_ms() { return std::max(longest_, since_.elapsed()); }
-
-    private:
-        QTimer timer_;
-        QElapsedTimer since_;
-        qint64 longest_ = 0;
-    };
 
     static QString kind() { return qEnvironmentVariable("SOUND_TEST_KIND"); }
     static QString dir() { return qEnvironmentVariable("SOUND_TEST_DIR"); }
@@ -481,27 +378,7 @@ private:
     // server takes the first sound at once. After a stop, sound comes back once the server's last call is.
     bool plays_completely(const QString &name, int wait_ms = 0)
     {
-        const QDeadlineTimer wait(kind() == "pulseaudio" ? std::max(wait_ms, 3000) : wait_ms);
-        for (;;) {
-            QElapsedTimer clock;
-            clock.start();
-            player.play(name);
-            const auto &playback = player.last_playback();
-            const auto bound =
-                std::chrono::duration_cast<std::chrono::milliseconds>(playback.length + SoundPlayer::kBound).count();
-            if (clock.elapsed() > bound + kLoadedMachine) {
-                qWarning("%s blocked %lld ms, past its bound of %lld ms", qPrintable(name), clock.elapsed(),
-                         qint64(bound));
-                return false;
-            }
-            if (playback.completed)
-                return true;
-            if (wait.hasExpired()) {
-                qWarning("%s did not play completely", qPrintable(name));
-                return false;
-            }
-            QTest::qWait(50);
-        }
+        return ::plays_completely(player, name, kind() == "pulseaudio" ? std::max(wait_ms, 3000) : wait_ms);
     }
 
     SoundPlayer player;

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "SoundInterface.h"
+#include "SoundThread.h"
+
+#include <QByteArrayView>
+#include <QTimer>
+
+#include <chrono>
+#include <memory>
+
+class WaveOutDevice;
+
+// Plays the embedded wave sounds synchronously through the system's wave player, and never holds its
+// caller longer than a sound's length plus a quarter second, nor a quarter second for anything else.
+//
+// The device stays open between sounds in the format of the last one (an 8-bit sound as 16-bit,
+// whose silence is zero), and is reopened when a sound in another format comes along. A few seconds
+// after the last sound the event loop closes it, so an idle program has no audio thread. Wave calls
+// (finding, opening, writing, closing) run on the sound thread: a sound server that stops answering
+// holds them. While one has not come back, sound is off and a play returns at once; it is on again
+// by itself once the call is back. A sound not played by the end of its bound is taken back; after two
+// such in a row the device is closed. Each sound is loaded afresh. Used from the user-interface thread only.
+class WaveOutSound final : public SoundInterface {
+public:
+    // What the most recent play did; read by the sound tests.
+    struct Playback {
+        std::chrono::nanoseconds length{0}; // nominal length of the sound
+        bool completed = false;             // the device says it has played every sample
+    };
+
+    // How long the device is kept after a sound, in case another follows.
+    static constexpr std::chrono::seconds kKeepOpen{4};
+    // The longest anything but the sound itself may hold the caller.
+    static constexpr std::chrono::milliseconds kBound{250};
+    // The system's choice of device (the wave mapper).
+    static constexpr unsigned kAnyDevice = ~0u;
+
+    explicit WaveOutSound(unsigned device = kAnyDevice);
+    ~WaveOutSound() override;
+    WaveOutSound(const WaveOutSound &) = delete;
+    WaveOutSound &operator=(const WaveOutSound &) = delete;
+
+    void check_device(QObject *context, std::function<void(bool found)> answer) override;
+    void play(const QString &name) override;
+    // Plays a complete RIFF wave image.
+    void play_image(QByteArrayView image);
+    // Closes the device without waiting; the next sound opens it again.
+    void release();
+
+    const Playback &last_playback() const { return playback_; }
+    // Whether a wave call has not come back yet; sound is off meanwhile.
+    bool busy() const { return thread_.busy(); }
+    bool is_open() const;
+
+private:
+    using Clock = SoundThread::Clock;
+
+    void perform(QByteArrayView image);
+    void give_up();
+    void say_off();
+
+    std::shared_ptr<WaveOutDevice> device_;
+    SoundThread thread_;
+    Playback playback_;
+    bool said_off_ = false;
+    int given_up_in_a_row_ = 0;
+    QTimer close_timer_;
+};
