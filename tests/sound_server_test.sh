@@ -28,20 +28,9 @@ variables=$(bash "$harness/start-sound-server.sh" "$kind" "$dir") || { echo "FAI
 eval "$variables"
 export SDL_AUDIODRIVER=$driver OCHRE_SOUND_HARNESS=$harness
 
-# Non-silent samples in the sound file, by the recorder's measure (above 512 of 32768), and its
-# segments (runs of them with gaps under 40 ms): the sink must get at least nine tenths of the
-# samples, after the server's resampling, and no more segments. A stream that a server fills with
-# the wrong silence when the device closes adds a segment of tens of milliseconds after the sound.
-# Prints "SAMPLES SEGMENTS".
+# What the sink must get of each sound: samples and segments (record-sink.py --wave-figures).
 nonsilent() {
-    python3 - "$OCHRE_ROOT/resources/$1.wav" <<'PY'
-import sys, wave
-with wave.open(sys.argv[1]) as w:
-    rate, data = w.getframerate(), w.readframes(w.getnframes())
-loud = [i for i, b in enumerate(data) if abs(b - 128) * 256 > 512]
-gaps = sum(1 for a, b in zip(loud, loud[1:]) if (b - a - 1) * 1000 / rate >= 40)
-print(len(loud) * 9 // 10, gaps + 1)
-PY
+    python3 "$harness/record-sink.py" --wave-figures "$OCHRE_ROOT/resources/$1.wav"
 }
 
 for sound in HIT SHOTGUN EXPLOSION; do
