@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <numbers>
 #include <stdexcept>
 
 namespace {
@@ -21,7 +22,7 @@ std::vector<DartThrower::Dart> board_targets()
     using namespace board;
     std::vector<DartThrower::Dart> targets;
     auto add = [&targets](double radius, double degrees) {
-        const double radians = degrees * M_PI / 180.0;
+        const double radians = degrees * std::numbers::pi / 180.0;
         const QPoint at(int(kCentre + radius * std::sin(radians)), int(kCentre - radius * std::cos(radians)));
         if (const HitArea *area = hit_test(twips::from_pixels(at.x()), twips::from_pixels(at.y())))
             targets.push_back({at, area->value});

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 
 // The dart board as the board picture is drawn and the hit areas are laid: pixels of the
 // 480 x 480 picture, origin at its top-left corner, angles clockwise from straight up.
@@ -38,7 +39,7 @@ struct Region {
 // Angle of a point in degrees, clockwise from straight up, in [0, 360).
 inline double angle_of(double x, double y)
 {
-    const double degrees = std::atan2(x - kCentre, kCentre - y) * 180.0 / M_PI;
+    const double degrees = std::atan2(x - kCentre, kCentre - y) * 180.0 / std::numbers::pi;
     return degrees < 0.0 ? degrees + 360.0 : degrees;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <string_view>
 
 // How a board pixel is judged when hit areas are laid or measured: its region, and whether it lies clear of border lines.
@@ -60,7 +61,7 @@ inline double distance_to_segment_lines(double x, double y)
     const double dy = y - board::kCentre;
     double nearest = 1e9;
     for (int k = 0; k < 20; ++k) {
-        const double radians = (board::kSegmentDegrees / 2.0 + k * board::kSegmentDegrees) * M_PI / 180.0;
+        const double radians = (board::kSegmentDegrees / 2.0 + k * board::kSegmentDegrees) * std::numbers::pi / 180.0;
         const double ux = std::sin(radians);
         const double uy = -std::cos(radians);
         const double along = std::clamp(dx * ux + dy * uy, board::kOuterBullEdge, board::kDoubleEdge);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,7 @@ int twips_of(double pixels)
 QPoint polar_point(double radius, int number)
 {
     const auto at = std::ranges::find(board::kSegmentOrder, number) - board::kSegmentOrder.begin();
-    const double radians = static_cast<double>(at) * board::kSegmentDegrees * M_PI / 180.0;
+    const double radians = static_cast<double>(at) * board::kSegmentDegrees * std::numbers::pi / 180.0;
     return {twips_of(board::kCentre + radius * std::sin(radians)),
             twips_of(board::kCentre - radius * std::cos(radians))};
 }

@@ -14,6 +14,8 @@
 #include <QScopeGuard>
 #include <QStyle>
 
+#include <numbers>
+
 namespace {
 
 QPalette light_default()
@@ -134,7 +136,7 @@ void TestMainWindow::click(board::Ring ring, int number)
     static constexpr std::array<double, 8> kMiddle{0, 21.5, 57.5, 92.5, 131.5, 172, 210, 0};
     const double r = kMiddle[static_cast<std::size_t>(ring)];
     const auto at = std::find(kSegmentOrder.begin(), kSegmentOrder.end(), number == 0 ? 20 : number);
-    const double degrees = kSegmentDegrees * double(at - kSegmentOrder.begin()) * M_PI / 180.0;
+    const double degrees = kSegmentDegrees * double(at - kSegmentOrder.begin()) * std::numbers::pi / 180.0;
     const QPoint point(int(kCentre + r * std::sin(degrees)), int(kCentre - r * std::cos(degrees)));
     QTest::mouseClick(board(), Qt::LeftButton, {}, point);
 }

@@ -9,7 +9,9 @@ shift
 export WINEDEBUG=${WINEDEBUG:--all}
 # No .NET or browser engine: the first start would offer to download them.
 export WINEDLLOVERRIDES="mscoree=;mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+# Debian puts neither on PATH unless the wine package is installed.
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 
 if [ ! -f "$WINEPREFIX/.ochreline-ready" ]; then
     mkdir -p "$WINEPREFIX"
@@ -17,7 +19,7 @@ if [ ! -f "$WINEPREFIX/.ochreline-ready" ]; then
         flock 9
         if [ ! -f "$WINEPREFIX/.ochreline-ready" ]; then
             "$wine" wineboot --init >/dev/null 2>&1
-            wineserver -w
+            "$wineserver" -w
             touch "$WINEPREFIX/.ochreline-ready"
         fi
     ) 9>"$WINEPREFIX.lock"

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <numbers>
 
 // A pixel costs nothing when the topmost area over it belongs to its region's group; a wrong
 // group costs far more than a gap, and pixels next to a printed border line count for little.
@@ -41,7 +42,7 @@ constexpr double kInnerShare = 0.4;
 // The pixel at a radius on a line at an angle clockwise from straight up.
 PixelBox polar_pixel(double radius, double degrees)
 {
-    const double radians = degrees * M_PI / 180.0;
+    const double radians = degrees * std::numbers::pi / 180.0;
     const int x = static_cast<int>(std::lround(board::kCentre + radius * std::sin(radians)));
     const int y = static_cast<int>(std::lround(board::kCentre - radius * std::cos(radians)));
     return {x, y, x + 1, y + 1};
@@ -244,7 +245,7 @@ std::vector<PixelBox> LayoutOptimizer::miss_staircase(int count)
     const int steps = (count - 4) / 4;
     for (int corner = 0; corner < 4; ++corner) {
         for (int s = 1; s <= steps; ++s) {
-            const double radians = (90.0 * s / (steps + 1)) * M_PI / 180.0;
+            const double radians = (90.0 * s / (steps + 1)) * std::numbers::pi / 180.0;
             const double dx = board::kDoubleEdge * std::sin(radians);
             const double dy = board::kDoubleEdge * std::cos(radians);
             const int left = static_cast<int>(std::floor(board::kCentre - dx));
