@@ -28,8 +28,10 @@ OCHRE_DESKTOP_GROUPS=(
 
 # The Windows build: Debian's MinGW-w64 cross compiler, the host's Qt tools for Qt built for Windows from
 # Debian's own source (scripts/windows-qt.sh), Wine to run the Windows tests, NSIS for the installer.
+# The program's end-to-end test under Wine plays into a private PipeWire's PulseAudio service (Wine's
+# winepulse needs libpulse0; the service's configuration comes from ochre_install_sound_servers).
 OCHRE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix dpkg-dev qt6-base-dev qt6-base-dev-tools
-    wine64 libwine nsis file)
+    wine64 libwine nsis file libpulse0 pipewire pipewire-bin wireplumber dbus pulseaudio-utils)
 
 ochre_install_packages() {
     ochre_apt_install "${OCHRE_PACKAGES[@]}" "$@"

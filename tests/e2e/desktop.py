@@ -6,6 +6,7 @@ from the X windows and the properties a window manager reads (EWMH).
 """
 
 import os
+import signal
 import subprocess
 import sys
 import time
@@ -292,6 +293,18 @@ class AppTree:
             gone = all(w != window for _, _, w in self.windows())
             return gone, f"windows on screen: {self.window_titles()}"
         wait_for(what, probe, timeout=timeout)
+
+
+def run_driver(run, *arguments):
+    """Runs a driver's checks, run(*arguments): PASS, or a FAIL line and exit status 1. A timeout's SIGTERM
+    unwinds through run(), which ends the program it started."""
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("FAIL: terminated"))
+    try:
+        run(*arguments)
+    except E2eFailure as failure:
+        print(f"FAIL: {failure}", file=sys.stderr)
+        sys.exit(1)
+    print("PASS")
 
 
 if __name__ == "__main__" and sys.argv[1:] == ["wait-window-manager"]:

@@ -16,7 +16,7 @@ import time
 import pyatspi
 
 from desktop import (AppTree, Desktop, E2eFailure, centre, centring, descendants, extents, is_checked,
-                     is_enabled, wait_for)
+                     is_enabled, run_driver, wait_for)
 from ochreline_window import (ABOUT_TITLE, NAME_RECTS, PLAYERS_TITLE, POINTS_TITLE, SCORE_RECTS, STARTUP_TEXT,
                               OchrelineWindow, pixel_rect)
 
@@ -416,12 +416,7 @@ def run(executable):
         play(window)
         check_long_name_shows_its_start(window)
         window.choose("File", "Exit")
-        try:
-            code = program.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            raise E2eFailure("the program was still running 10 s after File > Exit")
-        if code != 0:
-            raise E2eFailure(f"the program ended with status {code} after File > Exit")
+        check_ended(program, "File > Exit")
     finally:
         end(program)
     print(f"match played and program closed {time.monotonic() - started:.1f} s after launch")
@@ -446,6 +441,16 @@ def check_second_start(executable, desktop, env):
         check_start_up_placement(tree, OchrelineWindow(tree, desktop))
     finally:
         end(program)
+
+
+def check_ended(program, how, timeout=10):
+    """The program ends by itself with status 0 after what was done to end it."""
+    try:
+        code = program.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise E2eFailure(f"the program was still running {timeout} s after {how}")
+    if code != 0:
+        raise E2eFailure(f"the program ended with status {code} after {how}")
 
 
 def end(program):
@@ -473,14 +478,7 @@ def main():
     if len(sys.argv) != 2:
         sys.exit("usage: test_match.py PATH_TO_OCHRELINE")
     write_pid("E2E_DRIVER_PID_FILE", os.getpid())
-    # A timeout's SIGTERM unwinds through run(), which ends the program.
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit("FAIL: terminated"))
-    try:
-        run(sys.argv[1])
-    except E2eFailure as failure:
-        print(f"FAIL: {failure}", file=sys.stderr)
-        sys.exit(1)
-    print("PASS")
+    run_driver(run, sys.argv[1])
 
 
 if __name__ == "__main__":
