@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <numbers>
 #include <stdexcept>
 #include <numbers>
 

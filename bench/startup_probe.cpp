@@ -10,7 +10,7 @@
 #include "ModalCloser.h"
 #include "Module1.h"
 #include "ProbeReport.h"
-#include "SoundPlayer.h"
+#include "SystemSound.h"
 #include "frmmain.h"
 
 #include <QAction>
@@ -65,9 +65,9 @@ int main(int argc, char **argv)
     setup_application();
     fonts.wait();
 
-    SoundPlayer sound;
+    const std::unique_ptr<SoundInterface> sound = make_system_sound();
     Module1 settings;
-    frmmain window(settings, sound);
+    frmmain window(settings, *sound);
     FirstPaintProbe probe(window);
     ModalCloser closer;
     const int splash_ms = probe_report::option(argc, argv, "--splash");

@@ -33,6 +33,8 @@ OCHRE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix dpkg-dev qt6-base-dev qt6-bas
 # The wave player's test under Wine: Wine's PulseAudio driver needs the PulseAudio client library, and the
 # test plays into a private PulseAudio server whose sink it records (tests/windows/waveout_server_test.sh).
 OCHRE_WINDOWS_PACKAGES+=(libpulse0 pulseaudio pulseaudio-utils python3)
+# The program's end-to-end test under Wine plays into a private PipeWire's PulseAudio service.
+OCHRE_WINDOWS_PACKAGES+=(pipewire pipewire-bin wireplumber dbus)
 
 ochre_install_packages() {
     ochre_apt_install "${OCHRE_PACKAGES[@]}" "$@"
@@ -143,15 +145,8 @@ ochre_record_embedded_sounds() {
     local sound samples parts
     for sound in HIT SHOTGUN EXPLOSION; do
         echo "== $sound"
-        read -r samples parts < <(python3 - "$OCHRE_ROOT/resources/$sound.wav" <<'PY'
-import sys, wave
-with wave.open(sys.argv[1]) as w:
-    rate, data = w.getframerate(), w.readframes(w.getnframes())
-loud = [i for i, b in enumerate(data) if abs(b - 128) * 256 > 512]
-gaps = sum(1 for a, b in zip(loud, loud[1:]) if (b - a - 1) * 1000 / rate >= 40)
-print(len(loud) * 9 // 10, gaps + 1)
-PY
-        )
+        read -r samples parts < <(python3 "$(ochre_sound_harness)/record-sink.py" --wave-figures \
+            "$OCHRE_ROOT/resources/$sound.wav")
         python3 "$(ochre_sound_harness)/record-sink.py" --quiet-segments --expect "$samples" \
             --most-segments "$parts" -- "$@" "everyEmbeddedSoundPlaysCompletely:$sound"
     done

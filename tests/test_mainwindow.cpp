@@ -15,6 +15,8 @@
 #include <QStyle>
 #include <numbers>
 
+#include <numbers>
+
 namespace {
 
 QPalette light_default()

@@ -6,6 +6,7 @@ from the X windows and the properties a window manager reads (EWMH).
 """
 
 import os
+import signal
 import subprocess
 import sys
 import time
@@ -37,8 +38,19 @@ def wait_for(what, probe, timeout=5.0, interval=0.05):
 
 # A top-level window as the window system shows it: rectangles (x, y, width, height) of the client
 # area and of the window with the frame a window manager put around it; the title a window list shows;
-# the icon's data (None without one); the names of its _NET_WM_STATE atoms.
-TopLevel = namedtuple("TopLevel", "client frame title icon states")
+# the icon's data (None without one); the names of its _NET_WM_STATE atoms; the X window's id.
+TopLevel = namedtuple("TopLevel", "client frame title icon states window")
+
+
+def centring(frame, screen, vertically=True, tolerance=2):
+    """Whether a frame (x, y, width, height) is centred across the screen (x, y, width, height), and down
+    it or else with its top at the screen's top, to `tolerance` pixels; returns that and what was seen."""
+    x, y, width, height = frame
+    left, top, screen_width, screen_height = screen
+    across = abs(x - left - (screen_width - width) // 2) <= tolerance
+    down = abs(y - top - ((screen_height - height) // 2 if vertically else 0)) <= tolerance
+    return across and down, (f"at ({x}, {y}), {width} x {height} on a screen of {screen_width} x "
+                             f"{screen_height} at ({left}, {top})")
 
 
 class Desktop:
@@ -106,11 +118,38 @@ class Desktop:
     def top_levels(self, pid):
         """The process's top-level windows on screen: those a window manager lists, or on a bare display
         the mapped children of the root window."""
+        return self._shown(lambda window: (self._property(window, "_NET_WM_PID") or [None])[0] == pid)
+
+    def top_levels_of_class(self, wm_class):
+        """The top-level windows on screen whose WM_CLASS names that class: Wine gives each window of a
+        Windows program the program's file name."""
+        return self._shown(lambda window: (window.get_wm_class() or (None, None))[1] == wm_class)
+
+    def popups_of_class(self, wm_class):
+        """Mapped windows of that class that the window manager does not manage (menus, tooltips), as
+        (x, y, width, height) on the screen."""
+        found = []
+        for window in self._root.query_tree().children:
+            try:
+                attributes = window.get_attributes()
+                if (not attributes.override_redirect or attributes.map_state != X.IsViewable
+                        or (window.get_wm_class() or (None, None))[1] != wm_class):
+                    continue
+                geometry = window.get_geometry()
+                found.append((geometry.x, geometry.y, geometry.width, geometry.height))
+            except xerror.XError:
+                continue
+        return found
+
+    def activate(self, window):
+        """Gives the X window the keyboard focus through the window manager, as a click on it would."""
+        self._xdotool("windowactivate", "--sync", str(window))
+
+    def _shown(self, owned):
         shown = []
         for window in self._clients():
             try:
-                owner = self._property(window, "_NET_WM_PID")
-                if owner is None or owner[0] != pid or window.get_attributes().map_state != X.IsViewable:
+                if not owned(window) or window.get_attributes().map_state != X.IsViewable:
                     continue
                 shown.append(self._top_level(window))
             except xerror.XError:  # a window that went away meanwhile
@@ -153,7 +192,7 @@ class Desktop:
                                geometry.height + top + bottom),
                         title=None if title is None else bytes(title).decode("utf-8", "replace"),
                         icon=tuple(icon) if icon is not None and len(icon) else None,
-                        states={self._display.get_atom_name(a) for a in states or ()})
+                        states={self._display.get_atom_name(a) for a in states or ()}, window=window.id)
 
     def _property(self, window, name):
         found = window.get_full_property(self._display.intern_atom(name), X.AnyPropertyType)
@@ -254,6 +293,18 @@ class AppTree:
             gone = all(w != window for _, _, w in self.windows())
             return gone, f"windows on screen: {self.window_titles()}"
         wait_for(what, probe, timeout=timeout)
+
+
+def run_driver(run, *arguments):
+    """Runs a driver's checks, run(*arguments): PASS, or a FAIL line and exit status 1. A timeout's SIGTERM
+    unwinds through run(), which ends the program it started."""
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("FAIL: terminated"))
+    try:
+        run(*arguments)
+    except E2eFailure as failure:
+        print(f"FAIL: {failure}", file=sys.stderr)
+        sys.exit(1)
+    print("PASS")
 
 
 if __name__ == "__main__" and sys.argv[1:] == ["wait-window-manager"]:

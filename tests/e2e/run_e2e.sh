@@ -17,6 +17,7 @@ desktop=${3:-}
 primary=${4:-}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 python=/usr/bin/python3 # Debian's own, which has pyatspi; another python3 on PATH may not
+source "$here/x-display.sh"
 
 window_manager=$desktop
 screen=1280x1024
@@ -51,8 +52,6 @@ if [ ${#missing[@]} -ne 0 ]; then
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/ochre-e2e.XXXXXX")
-xvfb_pid=
-wm_pid=
 session=
 end() { # signal, file holding a pid
     local pid
@@ -72,14 +71,7 @@ cleanup() {
         wait "$session" 2>/dev/null || true
     fi
     end KILL "$work/program.pid"
-    if [ -n "$wm_pid" ]; then
-        kill "$wm_pid" 2>/dev/null || true
-        wait "$wm_pid" 2>/dev/null || true
-    fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    e2e_stop_display
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -89,21 +81,7 @@ trap 'exit 130' INT TERM
 program="$work/prefix/games/ochreline"
 [ -x "$program" ] || { echo "FAIL: the install put no executable at $program" >&2; exit 1; }
 
-# Xvfb picks a free display itself and writes its number once it accepts connections. It keeps what is
-# declared on it (the monitors) while no client is connected.
-Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -s 0 -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-    echo "FAIL: Xvfb did not start within 10 s:" >&2
-    cat "$work/xvfb.log" >&2
-    exit 1
-fi
-export DISPLAY=":$(head -n1 "$work/display")"
+e2e_start_xvfb "$screen"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 # Their own empty configuration directories: the defaults, whatever the user has configured.
@@ -120,15 +98,7 @@ if [ -n "$primary" ]; then
     xrandr --output screen --primary
 fi
 
-if [ -n "$window_manager" ]; then
-    "$window_manager" --sm-disable >"$work/wm.log" 2>&1 &
-    wm_pid=$!
-    if ! "$python" "$here/desktop.py" wait-window-manager; then
-        echo "FAIL: $window_manager did not take over the display within 10 s:" >&2
-        cat "$work/wm.log" >&2
-        exit 1
-    fi
-fi
+[ -z "$window_manager" ] || e2e_start_window_manager "$window_manager"
 
 # What the session runs: the driver, whose exit status is the test's. A compositor may drop what its
 # session prints, so the driver's report goes to a file, shown at the end.

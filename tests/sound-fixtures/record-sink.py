@@ -3,6 +3,7 @@
 started by start-sound-server.sh (run it with the variables that script prints).
 
     record-sink.py [--expect N] [--most-segments M] [--quiet-segments] [--card-log] -- COMMAND [ARGS...]
+    record-sink.py --wave-figures FILE.wav
 
 With a server, the sink's monitor is recorded (two channels, 16 bits, 11025 Hz) from before COMMAND
 starts until half a second after it ends. With --card-log, or with no server (kind alsa), the lines the
@@ -32,6 +33,7 @@ import subprocess
 import sys
 import threading
 import time
+import wave
 
 RATE = 11025
 FRAME_BYTES = 4  # two channels of 16 bits
@@ -86,6 +88,18 @@ class MonitorRecording:
         if sys.byteorder != "little":
             samples.byteswap()
         return [max(abs(left), abs(right)) for left, right in zip(samples[0::2], samples[1::2])]
+
+
+def wave_figures(path):
+    """What a sink must get of an 8-bit wave file: nine tenths of its non-silent samples (above 512 of
+    32768), after the server's resampling, and no more segments than it has (runs of them with gaps
+    under 40 ms). A stream that a server fills with the wrong silence when the device closes adds a
+    segment of tens of milliseconds after the sound. Returns (samples, segments)."""
+    with wave.open(path) as w:
+        rate, data = w.getframerate(), w.readframes(w.getnframes())
+    loud = [i for i, b in enumerate(data) if abs(b - 128) * 256 > 512]
+    gaps = sum(1 for a, b in zip(loud, loud[1:]) if (b - a - 1) * 1000 / rate >= GAP_MS)
+    return len(loud) * 9 // 10, gaps + 1
 
 
 def run(command):
@@ -167,8 +181,12 @@ def main():
     p.add_argument("--most-segments", type=int, help="segments allowed; more is a failure")
     p.add_argument("--quiet-segments", action="store_true", help="print no segment lines")
     p.add_argument("--card-log", action="store_true", help="read the virtual card's log, not the monitor")
+    p.add_argument("--wave-figures", metavar="FILE", help='print "SAMPLES SEGMENTS" a sink must get of FILE')
     p.add_argument("command", nargs=argparse.REMAINDER)
     a = p.parse_args()
+    if a.wave_figures:
+        print(*wave_figures(a.wave_figures))
+        return 0
     command = a.command[1:] if a.command[:1] == ["--"] else a.command
     if not command:
         p.error("no COMMAND given")
