@@ -3,10 +3,17 @@
 #include <QWidget>
 #include <QWindow>
 
-// Windows draws the frame itself and knows its size as soon as a window exists; an untitled window stays
-// untitled, and a window owned by another is never given a taskbar button of its own.
+#include <windows.h>
 
-void keep_untitled_and_off_taskbar(QWidget &) { }
+// Windows draws the frame itself and knows its size as soon as a window exists, and a window owned by
+// another is never given a taskbar button of its own.
+
+void keep_untitled_and_off_taskbar(QWidget &window)
+{
+    // Qt gives a window without a title the application's name; the system shows an empty one as it is.
+    if (window.windowTitle().isEmpty())
+        SetWindowTextW(reinterpret_cast<HWND>(window.winId()), L"");
+}
 
 std::optional<QMargins> frame_before_mapping(QWidget &window)
 {

@@ -26,7 +26,7 @@ if [ ! -f "$WINEPREFIX/.ochreline-ready" ]; then
         flock 9
         if [ ! -f "$WINEPREFIX/.ochreline-ready" ]; then
             "$wine" wineboot --init >/dev/null 2>&1
-            "$wineserver" -w
+            wineserver -w
             touch "$WINEPREFIX/.ochreline-ready"
         fi
     ) 9>"$WINEPREFIX.lock"
