@@ -1,12 +1,12 @@
 #include "MainWindowFixture.h"
 #include "ModalAnswerer.h"
+#include "ResidentMemory.h"
 #include "UrlRecorder.h"
 #include "frmplayers.h"
 #include "frmpoints.h"
 
 #include <QDesktopServices>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -65,19 +65,6 @@ int positiveFromEnvironment(const char *name, int fallback)
     bool ok = false;
     const int value = qEnvironmentVariableIntValue(name, &ok);
     return ok && value > 0 ? value : fallback;
-}
-
-// Resident memory of this process in KiB, from /proc.
-double residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble();
-    }
-    return 0;
 }
 
 // The offscreen platform warns at every dialog shown; thousands of those would bury the report.
@@ -173,11 +160,11 @@ void TestSoak::randomUseKeepsTheScreenTrueAndMemoryFlat()
             return;
         if (step == std::min(kWarmUpActions, actions / 2)) {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            warmKiB = residentKiB();
+            warmKiB = resident_kib();
         }
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const double endKiB = residentKiB();
+    const double endKiB = resident_kib();
     qInfo("%d actions in %lld ms; %zu modal windows answered, %d sound bursts, %d web addresses; "
           "VmRSS after warm-up %.0f KiB, at the end %.0f KiB (%+.0f KiB)",
           actions, clock.elapsed(), static_cast<std::size_t>(answerer->seen.size()), soundBursts,

@@ -1,5 +1,6 @@
 #include "WindowManagerHints.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 
@@ -11,7 +12,9 @@
 void keep_untitled_and_off_taskbar(QWidget &window)
 {
     // Qt gives a window without a title the application's name; the system shows an empty one as it is.
-    if (window.windowTitle().isEmpty())
+    // Only the windows platform's ids are window handles: another platform's id, taken for one, can name
+    // some other program's window, and setting its text waits for that program to answer.
+    if (window.windowTitle().isEmpty() && QGuiApplication::platformName() == QLatin1String("windows"))
         SetWindowTextW(reinterpret_cast<HWND>(window.winId()), L"");
 }
 
