@@ -9,8 +9,8 @@ struct SdlLibrary {
     // clang-format off
 #define OCHRE_SDL_FUNCTIONS(F)                                                                               \
     F(SetHintWithPriority) F(InitSubSystem) F(QuitSubSystem) F(GetError) F(GetCurrentAudioDriver)            \
-    F(GetNumAudioDevices) F(RWFromConstMem) F(LoadWAV_RW) F(FreeWAV) F(OpenAudioDevice) F(PauseAudioDevice) \
-    F(GetAudioDeviceStatus) F(CloseAudioDevice) F(TLSCleanup)
+    F(GetNumAudioDevices) F(OpenAudioDevice) F(PauseAudioDevice) F(GetAudioDeviceStatus) F(CloseAudioDevice) \
+    F(TLSCleanup)
     // clang-format on
 #define OCHRE_SDL_POINTER(name) decltype(&SDL_##name) name = nullptr;
     OCHRE_SDL_FUNCTIONS(OCHRE_SDL_POINTER)

@@ -1,16 +1,14 @@
 #include "SoundPlayer.h"
 
+#include "EmbeddedSound.h"
 #include "PlatformLog.h"
 #include "SdlLibrary.h"
+#include "WaveImage.h"
 
-#include <QFile>
 #include <QPointer>
 
 #include <algorithm>
-#include <climits>
-#include <cstring>
 #include <thread>
-#include <vector>
 
 namespace {
 
@@ -20,65 +18,6 @@ using Clock = SoundFeed::Clock;
 // examines the result, and a dart must not wait for a server that has stalled or gone.
 constexpr std::chrono::milliseconds kStall{250};
 constexpr std::chrono::milliseconds kStatusPoll{20};
-
-struct Wave {
-    SDL_AudioSpec spec{};
-    std::shared_ptr<Uint8> samples;
-    Uint32 size = 0;
-};
-
-// 8-bit wave samples are unsigned, with silence at 0x80. Some sound servers fill a stream with zero
-// bytes where it has no samples, as when the device closes; in that format zero is a full-scale
-// negative step, heard as a thump after every sound. Played as signed 16 bits, silence is zero.
-void widen_to_16_bits(Wave &wave)
-{
-    if (wave.spec.format != AUDIO_U8)
-        return;
-    auto widened = std::make_shared<std::vector<Uint8>>(std::size_t{wave.size} * 2);
-    for (Uint32 i = 0; i < wave.size; ++i) {
-        const auto sample = static_cast<Sint16>((wave.samples.get()[i] - 0x80) * 0x100);
-        std::memcpy(widened->data() + std::size_t{i} * 2, &sample, 2);
-    }
-    wave.samples = std::shared_ptr<Uint8>(widened, widened->data());
-    wave.size *= 2;
-    wave.spec.format = AUDIO_S16SYS;
-}
-
-std::optional<Wave> load_wave(const SdlLibrary &sdl, QByteArrayView image)
-{
-    if (image.isEmpty() || image.size() > INT_MAX)
-        return std::nullopt;
-    SDL_RWops *source = sdl.RWFromConstMem(image.data(), static_cast<int>(image.size()));
-    if (source == nullptr)
-        return std::nullopt;
-    Wave wave;
-    Uint8 *samples = nullptr;
-    if (sdl.LoadWAV_RW(source, 1, &wave.spec, &samples, &wave.size) == nullptr) {
-        qCDebug(lcPlatform, "not a wave image: %s", sdl.GetError());
-        return std::nullopt;
-    }
-    wave.samples.reset(samples, sdl.FreeWAV);
-    if (wave.size == 0)
-        return std::nullopt;
-    widen_to_16_bits(wave);
-    return wave;
-}
-
-int bytes_per_second(const SDL_AudioSpec &spec)
-{
-    return std::max(spec.freq * spec.channels * static_cast<int>(SDL_AUDIO_BITSIZE(spec.format)) / 8, 1);
-}
-
-std::chrono::nanoseconds length_of(const Wave &wave)
-{
-    return std::chrono::nanoseconds(static_cast<std::int64_t>(wave.size) * 1'000'000'000 / bytes_per_second(wave.spec));
-}
-
-// Resource names are plain names; anything with a path separator could reach other resources.
-bool is_plain_name(const QString &name)
-{
-    return !name.isEmpty() && !name.contains(u'/');
-}
 
 } // namespace
 
@@ -125,14 +64,9 @@ void SoundPlayer::check_device(QObject *context, std::function<void(bool found)>
 void SoundPlayer::play(const QString &name)
 {
     begin();
-    if (!is_plain_name(name))
-        return;
-    // Resource names are stored in capitals and looked up regardless of case.
-    QFile resource(QStringLiteral(":/WAVE/") + name.toUpper());
-    if (!resource.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray image = resource.readAll();
-    perform(image);
+    const QByteArray image = load_embedded_sound(name);
+    if (!image.isEmpty())
+        perform(image);
 }
 
 void SoundPlayer::play_image(QByteArrayView image)
@@ -155,14 +89,14 @@ void SoundPlayer::begin()
 
 void SoundPlayer::perform(QByteArrayView image)
 {
-    if (!library_ready())
+    std::optional<WaveImage> wave = WaveImage::read(image);
+    if (!wave || !library_ready())
         return;
-    const std::optional<Wave> wave = load_wave(*device_->library(), image);
-    if (!wave)
-        return;
-    playback_.length = length_of(*wave);
+    wave->widen_to_16_bits();
+    playback_.length = wave->length();
     const auto deadline = called_at_ + playback_.length + kBound;
-    const SoundDevice::Format format{wave->spec.freq, wave->spec.format, wave->spec.channels};
+    const WaveImage::Format &shape = wave->format();
+    const SoundDevice::Format format{shape.frequency, AUDIO_S16LSB, shape.channels}; // widened above
     const bool back = thread_.run([device = device_, format] { device->open(format); }, deadline);
     close_later();
     if (!back) {
@@ -176,7 +110,9 @@ void SoundPlayer::perform(QByteArrayView image)
     if (!device_->is_open())
         return;
     SoundFeed &feed = device_->feed();
-    feed.start({wave->samples.get(), wave->size}, device_->silence(), bytes_per_second(wave->spec));
+    const QByteArray &samples = wave->samples();
+    feed.start({reinterpret_cast<const std::uint8_t *>(samples.constData()), std::size_t(samples.size())},
+               device_->silence(), shape.bytes_per_second());
     finish(wait_until_played(deadline));
 }
 
