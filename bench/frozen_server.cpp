@@ -9,6 +9,7 @@
 // Runs inside a server of the sound test harness (SOUND_TEST_KIND, SOUND_TEST_DIR).
 // Usage: frozen_server CASE [DARTS] (default 5)
 
+#include "BlockMeter.h"
 #include "DartThrower.h"
 #include "ModalCloser.h"
 #include "Module1.h"
@@ -16,10 +17,8 @@
 #include "frmmain.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
-#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -42,24 +41,6 @@ void signal_server(int signal_number)
             kill(pid, signal_number);
     }
 }
-
-// The longest the event loop went without running, from construction on.
-class BlockMeter {
-public:
-    BlockMeter()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, &timer_,
-                         [this] { longest_ = std::max(longest_, since_.restart()); });
-        timer_.start(10);
-        since_.start();
-    }
-    qint64 longest_ms() const { return std::max(longest_, since_.elapsed()); }
-
-private:
-    QTimer timer_;
-    QElapsedTimer since_;
-    qint64 longest_ = 0;
-};
 
 // Throws `darts` darts; returns how many the match took.
 int throw_darts(DartThrower &thrower, const Match &match, int darts)
