@@ -3,6 +3,7 @@
 #include "PlatformLog.h"
 #include "SdlLibrary.h"
 
+#include <cstring>
 #include <thread>
 #include <utility>
 
@@ -14,7 +15,9 @@ constexpr Uint16 kBufferFrames = 256;
 // stream's samples until then. A new device that stalls within this time is kept: reopening it
 // would start the same wait again on every sound.
 constexpr std::chrono::milliseconds kNewStreamWait{2500};
-// How often a device that does not open is asked for within one call, and the pause between.
+// How often a sound server's device that does not open is asked for within one call, and the pause
+// between. Other drivers open a local device, which a moment's wait does not bring: a machine without
+// a sound card would hold every notice for the pauses.
 constexpr int kOpenAttempts = 3;
 constexpr std::chrono::milliseconds kOpenRetryPause{100};
 // The format the default device is opened in when the device list is empty: that of the sounds.
@@ -79,7 +82,8 @@ bool SoundDevice::open(const Format &format)
     SDL_AudioSpec obtained{};
     // No allowed changes: SDL converts to whatever the hardware wants, the callback sees our format.
     device_ = library()->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    for (int attempt = 1; device_ == 0 && attempt < kOpenAttempts; ++attempt) {
+    const int attempts = driver_is_a_sound_server() ? kOpenAttempts : 1;
+    for (int attempt = 1; device_ == 0 && attempt < attempts; ++attempt) {
         // A server that has just started may refuse a stream while its graph is being set up
         // (PipeWire's PulseAudio service answers it with an input/output error until WirePlumber has
         // linked the sink): asked again a moment later, it takes it.
@@ -100,6 +104,12 @@ bool SoundDevice::open(const Format &format)
     feed_.start({}, silence_, 1);
     library()->PauseAudioDevice(device_, 0);
     return true;
+}
+
+bool SoundDevice::driver_is_a_sound_server() const
+{
+    const char *driver = library()->GetCurrentAudioDriver();
+    return driver != nullptr && (std::strcmp(driver, "pulseaudio") == 0 || std::strcmp(driver, "pipewire") == 0);
 }
 
 void SoundDevice::release()
