@@ -12,8 +12,6 @@
 
 namespace {
 
-using Clock = SoundFeed::Clock;
-
 // A device that takes no samples for this long is given up on for this sound: the caller never
 // examines the result, and a dart must not wait for a server that has stalled or gone.
 constexpr std::chrono::milliseconds kStall{250};
@@ -24,9 +22,6 @@ constexpr std::chrono::milliseconds kStatusPoll{20};
 SoundPlayer::SoundPlayer(QByteArray driver)
     : device_(std::make_shared<SoundDevice>(std::move(driver)))
 {
-    close_timer_.setSingleShot(true);
-    close_timer_.setInterval(kKeepOpen);
-    QObject::connect(&close_timer_, &QTimer::timeout, &close_timer_, [this] { release(); });
 }
 
 SoundPlayer::~SoundPlayer()
@@ -55,7 +50,7 @@ void SoundPlayer::check_device(QObject *context, std::function<void(bool found)>
     // A call that has not come back says nothing about the device: the check is made once it is
     // back, rather than answered "no" for good.
     qCDebug(lcPlatform, "device check waits for the sound library's call in progress");
-    QTimer::singleShot(kStatusPoll, &close_timer_, [this, receiver = QPointer<QObject>(context), answer] {
+    QTimer::singleShot(kStatusPoll, lifetime(), [this, receiver = QPointer<QObject>(context), answer] {
         if (receiver)
             check_device(receiver, answer);
     });
@@ -103,7 +98,7 @@ void SoundPlayer::perform(QByteArrayView image)
         say_off();
         return;
     }
-    said_off_ = false;
+    say_on();
     // A device that did not open is asked for again by the next sound; SDL's audio is let go by the
     // idle timer, not at once: letting it go right after PipeWire's PulseAudio service had refused a
     // stream has held the sound thread past the next sounds, once for the rest of a test run.
@@ -130,14 +125,6 @@ void SoundPlayer::finish(Outcome outcome)
         qCWarning(lcPlatform, "sound given up: the output device %s", stalled ? "stalled" : "failed");
         release();
     }
-}
-
-// Once per time the server stops answering; sound is on again by itself when it answers.
-void SoundPlayer::say_off()
-{
-    if (!said_off_)
-        qCWarning(lcPlatform, "sound off until the sound server answers");
-    said_off_ = true;
 }
 
 // SDL is loaded by the first call that needs it, normally the device check at start-up.
@@ -167,10 +154,4 @@ SoundPlayer::Outcome SoundPlayer::wait_until_played(Clock::time_point deadline)
     if (const auto end = feed.last_sample_ends_at())
         std::this_thread::sleep_until(std::min(*end, deadline));
     return Outcome::Completed;
-}
-
-// Restarted by every sound; needs the event loop, which the program runs while it waits for clicks.
-void SoundPlayer::close_later()
-{
-    close_timer_.start();
 }

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "BoundedSound.h"
 #include "SoundDevice.h"
-#include "SoundInterface.h"
-#include "SoundThread.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QTimer>
 
 #include <chrono>
 #include <memory>
@@ -26,7 +24,7 @@
 // is on again by itself once the call is back. A device that does not open is asked for again a
 // moment later within the same call. Each sound is loaded afresh. Used from the user-interface
 // thread only.
-class SoundPlayer final : public SoundInterface {
+class SoundPlayer final : public BoundedSound {
 public:
     // What the most recent play did; read by the sound tests and benches.
     struct Playback {
@@ -34,11 +32,6 @@ public:
         bool completed = false;                               // every sample went to the device
         std::optional<std::chrono::nanoseconds> first_sample; // from the call to the first sample handed over
     };
-
-    // How long the device is kept after a sound, in case another follows.
-    static constexpr std::chrono::seconds kKeepOpen{4};
-    // The longest anything but the sound itself may hold the caller.
-    static constexpr std::chrono::milliseconds kBound{250};
 
     // `driver`: SDL's audio driver, or empty for SDL's own choice (the SDL_AUDIODRIVER variable, else its order).
     explicit SoundPlayer(QByteArray driver = {});
@@ -51,29 +44,20 @@ public:
     // Plays a complete RIFF wave image.
     void play_image(QByteArrayView image);
     // Lets the device and SDL's audio go without waiting; the next sound starts both again.
-    void release();
+    void release() override;
 
     const Playback &last_playback() const { return playback_; }
-    // Whether a call into the sound library has not come back yet; sound is off meanwhile.
-    bool busy() const { return thread_.busy(); }
 
 private:
     // Cut: the device took samples all along but started too late to finish within the bound.
     enum class Outcome { Completed, Cut, Stalled, Failed };
-    using Clock = SoundFeed::Clock;
-
     void begin();
     void perform(QByteArrayView image);
     bool library_ready();
     Outcome wait_until_played(Clock::time_point deadline);
     void finish(Outcome outcome);
-    void close_later();
-    void say_off();
 
     std::shared_ptr<SoundDevice> device_;
-    SoundThread thread_;
     Playback playback_;
     Clock::time_point called_at_;
-    bool said_off_ = false;
-    QTimer close_timer_;
 };

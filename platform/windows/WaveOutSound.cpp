@@ -16,9 +16,6 @@ constexpr std::chrono::milliseconds kBusyPoll{20};
 WaveOutSound::WaveOutSound(unsigned device)
     : device_(std::make_shared<WaveOutDevice>(device))
 {
-    close_timer_.setSingleShot(true);
-    close_timer_.setInterval(kKeepOpen);
-    QObject::connect(&close_timer_, &QTimer::timeout, &close_timer_, [this] { release(); });
 }
 
 // A call that has not come back by the end of the wait keeps the device alive and closes it itself.
@@ -52,7 +49,7 @@ void WaveOutSound::play_image(QByteArrayView image)
 void WaveOutSound::release()
 {
     if (!thread_.start([device = device_] { device->release(); }))
-        close_timer_.start(); // tried again once the call in progress is back
+        close_later(); // tried again once the call in progress is back
 }
 
 bool WaveOutSound::is_open() const
@@ -77,13 +74,13 @@ void WaveOutSound::perform(QByteArrayView image)
         },
         deadline);
     if (!back) {
-        close_timer_.start(); // lets the device go once the call is back
+        close_later(); // lets the device go once the call is back
         say_off();
         return;
     }
-    said_off_ = false;
+    say_on();
     playback_.completed = *written && device_->wait_played(deadline);
-    close_timer_.start(); // from the end of every sound; needs the event loop, which runs between darts
+    close_later(); // from the end of every sound; needs the event loop, which runs between darts
     if (playback_.completed)
         given_up_in_a_row_ = 0;
     else if (*written)
@@ -102,12 +99,4 @@ void WaveOutSound::give_up()
         return;
     given_up_in_a_row_ = 0;
     release();
-}
-
-// Once per time the server stops answering; sound is on again by itself when it answers.
-void WaveOutSound::say_off()
-{
-    if (!said_off_)
-        qCWarning(lcPlatform, "sound off until the sound server answers");
-    said_off_ = true;
 }

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "SoundInterface.h"
-#include "SoundThread.h"
+#include "BoundedSound.h"
 
 #include <QByteArrayView>
-#include <QTimer>
 
 #include <chrono>
 #include <memory>
@@ -21,7 +19,7 @@ class WaveOutDevice;
 // holds them. While one has not come back, sound is off and a play returns at once; it is on again
 // by itself once the call is back. A sound not played by the end of its bound is taken back; after two
 // such in a row the device is closed. Each sound is loaded afresh. Used from the user-interface thread only.
-class WaveOutSound final : public SoundInterface {
+class WaveOutSound final : public BoundedSound {
 public:
     // What the most recent play did; read by the sound tests.
     struct Playback {
@@ -29,10 +27,6 @@ public:
         bool completed = false;             // the device says it has played every sample
     };
 
-    // How long the device is kept after a sound, in case another follows.
-    static constexpr std::chrono::seconds kKeepOpen{4};
-    // The longest anything but the sound itself may hold the caller.
-    static constexpr std::chrono::milliseconds kBound{250};
     // The system's choice of device (the wave mapper).
     static constexpr unsigned kAnyDevice = ~0u;
 
@@ -46,24 +40,16 @@ public:
     // Plays a complete RIFF wave image.
     void play_image(QByteArrayView image);
     // Closes the device without waiting; the next sound opens it again.
-    void release();
+    void release() override;
 
     const Playback &last_playback() const { return playback_; }
-    // Whether a wave call has not come back yet; sound is off meanwhile.
-    bool busy() const { return thread_.busy(); }
     bool is_open() const;
 
 private:
-    using Clock = SoundThread::Clock;
-
     void perform(QByteArrayView image);
     void give_up();
-    void say_off();
 
     std::shared_ptr<WaveOutDevice> device_;
-    SoundThread thread_;
     Playback playback_;
-    bool said_off_ = false;
     int given_up_in_a_row_ = 0;
-    QTimer close_timer_;
 };
