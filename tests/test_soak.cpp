@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 #include "ModalAnswerer.h"
-#include "ResidentMemory.h"
+#include "ProcessCounters.h"
 #include "UrlRecorder.h"
 #include "frmplayers.h"
 #include "frmpoints.h"
@@ -160,11 +160,11 @@ void TestSoak::randomUseKeepsTheScreenTrueAndMemoryFlat()
             return;
         if (step == std::min(kWarmUpActions, actions / 2)) {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            warmKiB = resident_kib();
+            warmKiB = double(bench::status_kb("VmRSS"));
         }
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const double endKiB = resident_kib();
+    const double endKiB = double(bench::status_kb("VmRSS"));
     qInfo("%d actions in %lld ms; %zu modal windows answered, %d sound bursts, %d web addresses; "
           "VmRSS after warm-up %.0f KiB, at the end %.0f KiB (%+.0f KiB)",
           actions, clock.elapsed(), static_cast<std::size_t>(answerer->seen.size()), soundBursts,

@@ -21,9 +21,9 @@
 // thread. A play that the device stops taking samples from is given up. Whatever can block (loading
 // SDL, starting its audio, opening and closing the device) runs on the sound thread; while such a
 // call has not come back, sound is off and a play waits for it at most within its own bound, and it
-// is on again by itself once the call is back. A device that does not open is asked for again a
-// moment later within the same call. Each sound is loaded afresh. Used from the user-interface
-// thread only.
+// is on again by itself once the call is back. A sound server's device that does not open is asked
+// for again a moment later within the same call. Each sound is loaded afresh. Used from the
+// user-interface thread only.
 class SoundPlayer final : public BoundedSound {
 public:
     // What the most recent play did; read by the sound tests and benches.
