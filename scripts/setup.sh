@@ -55,20 +55,6 @@ ochre_apt_install() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends --no-remove "${missing[@]}"
 }
 
-# Lets apt-get fetch source packages: adds the deb-src type to the Debian entries already configured.
-ochre_enable_debian_sources() {
-    [ -n "$(apt-cache showsrc qt6-base 2>/dev/null | head -1)" ] && return 0
-    local sudo=() file
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    for file in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$file" ] && "${sudo[@]}" sed -i 's/^Types: deb$/Types: deb deb-src/' "$file"
-    done
-    if [ -f /etc/apt/sources.list ] && ! grep -q '^deb-src ' /etc/apt/sources.list; then
-        sed -n 's/^deb \(.*\)$/deb-src \1/p' /etc/apt/sources.list | "${sudo[@]}" tee -a /etc/apt/sources.list >/dev/null
-    fi
-    "${sudo[@]}" apt-get update -qq
-}
-
 # Installs each optional group that can be installed. Usage: ochre_install_groups KIND "NAME: PACKAGES..."...
 ochre_install_groups() {
     local kind=$1 group packages

@@ -31,6 +31,37 @@ configure=(
     -DINPUT_openssl=no
 )
 
+# Fetches a source package into FOLDER through a private apt set-up of its own: the machine's configured
+# Debian entries, each turned into a deb-src entry, with their own lists and caches inside FOLDER, so
+# that nothing of the machine's apt changes. Usage: fetch_qt_source FOLDER PACKAGE=VERSION
+fetch_qt_source() {
+    local folder=$1 package=$2 apt=$1/apt list parts
+    mkdir -p "$apt/sources.list.d" "$apt/lists/partial" "$apt/cache/archives/partial"
+    eval "$(apt-config shell list Dir::Etc::sourcelist/f parts Dir::Etc::sourceparts/d)"
+    # One-line entries: each "deb" line again as "deb-src".
+    { cat "$list" "$parts"/*.list 2>/dev/null || true; } | sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' >"$apt/sources.list"
+    # deb822 entries: each enabled paragraph of type deb again with the type deb-src.
+    { cat "$parts"/*.sources 2>/dev/null || true; } | awk '
+        function flush() {
+            if (types && enabled) printf "%s\n", para
+            para = ""; types = 0; enabled = 1
+        }
+        BEGIN { enabled = 1 }
+        /^[[:space:]]*$/ { flush(); next }
+        /^#/ { next }
+        /^Types:/ { types = /[[:space:]]deb(-src)?([[:space:]]|$)/; $0 = "Types: deb-src" }
+        /^Enabled:[[:space:]]*no/ { enabled = 0 }
+        { para = para $0 "\n" }
+        END { flush() }' >"$apt/sources.list.d/debian.sources"
+    local options=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/sources.list.d"
+        -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
+    # Root's downloads would run as apt's own user, which cannot write into root's cache folder.
+    [ "$(id -u)" -ne 0 ] || options+=(-o APT::Sandbox::User=root)
+    # An entry without source indices (a third party's) fails alone; the package is looked for afterwards.
+    apt-get "${options[@]}" update -qq >&2 || true
+    (cd "$folder" && apt-get "${options[@]}" source -qq "$package" >/dev/null)
+}
+
 # The build is keyed by these options and the toolchain file: a change to either builds Qt anew.
 key=$( (echo "$qt_version ${configure[*]}"; cat "$root/cmake/MinGW-w64-x86_64.cmake") | sha256sum | cut -c1-12)
 prefix=$cache/qt-$qt_version-$key
@@ -44,7 +75,6 @@ if [ -f "$prefix/.complete" ]; then
 fi
 
 ochre_apt_install "${OCHRE_WINDOWS_PACKAGES[@]}" >&2
-ochre_enable_debian_sources >&2
 
 # Earlier builds' leftovers: an unfinished build, a Qt of other options.
 rm -rf "$cache"/work-* "$cache"/qt-*
@@ -53,7 +83,7 @@ mkdir -p "$work"
 # Exactly the release of the host's Qt tools, which generate code for it.
 host_release=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
 case $host_release in "$qt_version"*) ;; *) echo "windows-qt: the host's Qt tools are $host_release, not $qt_version" >&2; exit 1 ;; esac
-(cd "$work" && apt-get source -qq "qt6-base=$host_release" >/dev/null)
+fetch_qt_source "$work" "qt6-base=$host_release"
 src=$(find "$work" -maxdepth 1 -type d -name "qt6-base-$qt_version*" | head -1)
 [ -n "$src" ] || { echo "windows-qt: the qt6-base $qt_version source could not be unpacked" >&2; exit 1; }
 # The toolchain file is copied beside Qt, which records its path.
