@@ -17,22 +17,23 @@ int centred_edge(int screen_origin, int screen_extent, int window_extent)
     return screen_origin + static_cast<int>(std::lround(half));
 }
 
-const QScreen *placement_screen(const QWidget &window)
+QScreen *placement_screen(const QWidget &window)
 {
     const QWidget *owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
     if (owner && owner->isVisible()) {
-        if (const QScreen *screen = QGuiApplication::screenAt(owner->frameGeometry().center()))
+        if (QScreen *screen = QGuiApplication::screenAt(owner->frameGeometry().center()))
             return screen;
     }
     return QGuiApplication::primaryScreen();
 }
 
-// The top-left corner of a box of this size placed on the screen.
+// The top-left corner of a box of this size placed on the screen. The top of the screen is where its work
+// area starts: a taskbar or panel there would cover the caption.
 QPoint placed_corner(const QScreen &screen, QSize size, Placement placement)
 {
     const QRect area = screen.geometry();
     const int top = placement == Placement::Centre ? centred_edge(area.top(), area.height(), size.height())
-                                                   : area.top();
+                                                   : screen.availableGeometry().top();
     return {centred_edge(area.left(), area.width(), size.width()), top};
 }
 
@@ -40,9 +41,12 @@ QPoint placed_corner(const QScreen &screen, QSize size, Placement placement)
 
 bool place_before_mapping(QWidget &window, Placement placement)
 {
-    const QScreen *screen = placement_screen(window);
+    QScreen *screen = placement_screen(window);
     if (!screen)
         return true;
+    // Created on that screen, at its scale: a window created on another and moved over would change size
+    // once placed, where the two scale differently.
+    window.setScreen(screen);
     window.winId(); // created, so that the window manager can be asked about it
     // Set as the client area's position, which the window manager keeps: Qt asks for static gravity for a
     // window that was not moved by its frame position before it was created.

@@ -6,7 +6,7 @@ class QWidget;
 // window owned by another the monitor that owner is on, for a window of its own the primary monitor.
 
 enum class Placement {
-    TopCentre, // at the top, centred across (the main window at start-up)
+    TopCentre, // at the top of the work area, centred across the screen (the main window at start-up)
     Centre,    // centred across and down; larger than the screen gives negative edges
 };
 

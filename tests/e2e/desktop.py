@@ -44,11 +44,13 @@ TopLevel = namedtuple("TopLevel", "client frame title icon states window")
 
 def centring(frame, screen, vertically=True, tolerance=2):
     """Whether a frame (x, y, width, height) is centred across the screen (x, y, width, height), and down
-    it or else with its top at the screen's top, to `tolerance` pixels; returns that and what was seen."""
+    it or else with its top at the top of the screen's work area (E2E_TOP_MARGIN pixels below the screen's
+    top, where the window manager keeps them for a panel), to `tolerance` pixels; returns that and what was seen."""
     x, y, width, height = frame
     left, top, screen_width, screen_height = screen
     across = abs(x - left - (screen_width - width) // 2) <= tolerance
-    down = abs(y - top - ((screen_height - height) // 2 if vertically else 0)) <= tolerance
+    work_area_top = top + int(os.environ.get("E2E_TOP_MARGIN") or 0)
+    down = abs(y - ((top + (screen_height - height) // 2) if vertically else work_area_top)) <= tolerance
     return across and down, (f"at ({x}, {y}), {width} x {height} on a screen of {screen_width} x "
                              f"{screen_height} at ({left}, {top})")
 

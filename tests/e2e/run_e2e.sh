@@ -8,13 +8,15 @@
 # skipped (77) where the compositor or Qt's Wayland platform is not installed.
 # PRIMARY: "LEFT" or "RIGHT" declares two monitors on one wide screen, LEFT 1280x1024+0+0 and RIGHT
 # 1920x1080+1280+0, that one primary: the program's windows belong on it.
-# Usage: run_e2e.sh CMAKE_COMMAND BUILD_DIR [DESKTOP [PRIMARY]]
+# TOP_MARGIN: openbox keeps that many pixels at the screen's top out of its work area, as for a panel.
+# Usage: run_e2e.sh CMAKE_COMMAND BUILD_DIR [DESKTOP [PRIMARY [TOP_MARGIN]]]
 set -euo pipefail
 
 cmake_command=$1
 build_dir=$2
 desktop=${3:-}
 primary=${4:-}
+top_margin=${5:-}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 python=/usr/bin/python3 # Debian's own, which has pyatspi; another python3 on PATH may not
 source "$here/x-display.sh"
@@ -98,7 +100,7 @@ if [ -n "$primary" ]; then
     xrandr --output screen --primary
 fi
 
-[ -z "$window_manager" ] || e2e_start_window_manager "$window_manager"
+[ -z "$window_manager" ] || e2e_start_window_manager "$window_manager" $top_margin
 
 # What the session runs: the driver, whose exit status is the test's. A compositor may drop what its
 # session prints, so the driver's report goes to a file, shown at the end.
@@ -128,7 +130,7 @@ esac
 # In the background so that a signal to this script is handled at once. What the session bus, the
 # accessibility registry and a compositor print goes to a log, shown where the driver left no status.
 export E2E_PID_FILE="$work/program.pid" E2E_DRIVER_PID_FILE="$work/driver.pid" E2E_WINDOW_MANAGER="$desktop" \
-    E2E_SCREEN="$windows_screen"
+    E2E_SCREEN="$windows_screen" E2E_TOP_MARGIN="$top_margin"
 dbus-run-session -- "${session_command[@]}" 2>"$work/session.log" &
 session=$!
 wait "$session" || true

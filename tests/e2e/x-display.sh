@@ -23,9 +23,17 @@ e2e_start_xvfb() {
     export DISPLAY=":$(head -n1 "$work/display")"
 }
 
-# Starts the window manager and waits until it has taken over the display. Usage: e2e_start_window_manager NAME
+# Starts the window manager and waits until it has taken over the display. TOP_MARGIN (openbox only)
+# keeps that many pixels at the screen's top out of its work area, as a panel there would.
+# Usage: e2e_start_window_manager NAME [TOP_MARGIN]
 e2e_start_window_manager() {
-    "$1" --sm-disable >"$work/wm.log" 2>&1 &
+    local options=(--sm-disable)
+    if [ -n "${2:-}" ]; then
+        printf '<openbox_config xmlns="http://openbox.org/3.4/rc"><margins><top>%s</top></margins></openbox_config>\n' \
+            "$2" >"$work/openbox-rc.xml"
+        options+=(--config-file "$work/openbox-rc.xml")
+    fi
+    "$1" "${options[@]}" >"$work/wm.log" 2>&1 &
     e2e_wm_pid=$!
     if ! /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/desktop.py" wait-window-manager; then
         echo "FAIL: $1 did not take over the display within 10 s:" >&2
