@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Reading the help file: its text, or why it cannot be shown.
 
@@ -16,3 +17,7 @@ struct HelpText {
 // Reads a help file of at most kLargestHelpFile bytes as UTF-8, without ever waiting on what is not a
 // regular file.
 HelpText read_help_file(const QString &path);
+
+// Where the help file lies for a program in `program_directory`, in order: beside the program (a build
+// tree, or Windows, which installs nothing elsewhere), then where this system installs it.
+QStringList help_file_directories(const QString &program_directory);

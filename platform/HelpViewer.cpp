@@ -13,13 +13,6 @@
 
 #include <optional>
 
-#ifndef OCHRELINE_HELP_DIR
-#define OCHRELINE_HELP_DIR "/usr/local/share/games/ochreline"
-#endif
-#ifndef OCHRELINE_HELP_DIR_FROM_PROGRAM
-#define OCHRELINE_HELP_DIR_FROM_PROGRAM "../share/games/ochreline"
-#endif
-
 namespace {
 
 // Set by set_search_directories(); until then the default directories are searched.
@@ -48,10 +41,7 @@ QStringList HelpViewer::search_directories()
 {
     if (chosen_directories())
         return *chosen_directories();
-    // Beside the executable is the build tree's copy; the data directory is also looked for relative
-    // to the executable, so a relocated install finds it.
-    const QString beside = QCoreApplication::applicationDirPath();
-    return {beside, beside + QStringLiteral("/" OCHRELINE_HELP_DIR_FROM_PROGRAM), QStringLiteral(OCHRELINE_HELP_DIR)};
+    return help_file_directories(QCoreApplication::applicationDirPath());
 }
 
 void HelpViewer::set_search_directories(const QStringList &directories)

@@ -1,5 +1,12 @@
 #include "HelpFile.h"
 
+#ifndef OCHRELINE_HELP_DIR
+#define OCHRELINE_HELP_DIR "/usr/local/share/games/ochreline"
+#endif
+#ifndef OCHRELINE_HELP_DIR_FROM_PROGRAM
+#define OCHRELINE_HELP_DIR_FROM_PROGRAM "../share/games/ochreline"
+#endif
+
 #include <QFile>
 
 #include <fcntl.h>
@@ -26,4 +33,11 @@ HelpText read_help_file(const QString &path)
     if (bytes.size() > kLargestHelpFile) // grew since it was measured
         return {HelpText::Outcome::TooLarge, {}, bytes.size()};
     return {HelpText::Outcome::Read, QString::fromUtf8(bytes)};
+}
+
+// The data directory is also looked for relative to the program, so a relocated install finds it.
+QStringList help_file_directories(const QString &program_directory)
+{
+    return {program_directory, program_directory + QStringLiteral("/" OCHRELINE_HELP_DIR_FROM_PROGRAM),
+            QStringLiteral(OCHRELINE_HELP_DIR)};
 }

@@ -21,3 +21,10 @@ HelpText read_help_file(const QString &path)
         return {HelpText::Outcome::TooLarge, {}, bytes.size()};
     return {HelpText::Outcome::Read, QString::fromUtf8(bytes)};
 }
+
+// Installed beside the program. Nowhere else: the Linux prefix, taken on Windows, names a folder of the
+// current drive that any user can make.
+QStringList help_file_directories(const QString &program_directory)
+{
+    return {program_directory};
+}
