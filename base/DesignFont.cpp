@@ -17,9 +17,12 @@ constexpr std::array<StandIn, 3> kStandIns{{
     {"Times New Roman", "Liberation Serif"},
 }};
 
+// The faces the system registered for the family in its place, else the family; then its stand-ins.
 QStringList families_for(const QString &family)
 {
-    QStringList families{family};
+    QStringList families = QFont::substitutes(family);
+    if (families.isEmpty())
+        families.append(family);
     for (const StandIn &stand_in : kStandIns) {
         if (family == QLatin1String(stand_in.design))
             families.append(QString::fromLatin1(stand_in.installed));

@@ -1,6 +1,7 @@
 #include "ApplicationSetup.h"
 
 #include "DesignFont.h"
+#include "FontSubstitutes.h"
 #include "Version.h"
 
 #include <QApplication>
@@ -11,5 +12,6 @@ void setup_application()
     QApplication::setOrganizationName(QString::fromLatin1(version::kCompanyName));
     QApplication::setApplicationVersion(QString::fromLatin1(version::kVersion));
     QApplication::setDesktopFileName(QString::fromLatin1(version::kDesktopFileName));
+    register_font_substitutes();
     QApplication::setFont(form_font());
 }

@@ -1,3 +1,4 @@
+#include "ApplicationSetup.h"
 #include "BoardGeometry.h"
 #include "Contrast.h"
 #include "DesignFrame.h"
@@ -7,6 +8,7 @@
 #include "WidgetCaption.h"
 #include "frmsplash.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
@@ -14,6 +16,7 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <QStyle>
+#include <functional>
 #include <numbers>
 
 #include <numbers>
@@ -108,6 +111,8 @@ QStringList poorly_readable(QWidget &form, bool light)
 class TestMainWindow : public QObject, private MainWindowFixture {
     Q_OBJECT
 private slots:
+    // As the program starts: the application's font is the design's, in the faces this system substitutes.
+    void initTestCase() { setup_application(); }
     void init() { openWindow(); }
     void cleanup() { window.reset(); }
 
@@ -123,13 +128,41 @@ private slots:
 
     void everyTextReadsWellInLightAndDarkStyles_data();
     void everyTextReadsWellInLightAndDarkStyles();
+    void everyTextIsDrawnInASmoothlyScalableFace_data();
+    void everyTextIsDrawnInASmoothlyScalableFace();
 
     void twoPlayerMatchIsScoredFromBoardClicksAlone();
     void doubleClickEntersTwoDarts();
 
 private:
     void click(board::Ring ring, int number);
+    // Shows the form by the command that shows it in the program and hands it to `seen` while it is up.
+    void showForm(const QString &form, const std::function<void(QWidget &)> &seen);
 };
+
+void TestMainWindow::showForm(const QString &form, const std::function<void(QWidget &)> &seen)
+{
+    ModalAnswerer answerer;
+    answerer.onSeen = [&](QWidget *modal) {
+        if (modal->objectName() == form)
+            seen(*modal);
+    };
+    if (form == QLatin1String("frmmain")) {
+        seen(*window);
+    } else if (form == QLatin1String("frmplayers")) {
+        window->mnunew_Click();
+    } else if (form == QLatin1String("frmpoints")) {
+        window->mnuadd_Click();
+    } else if (form == QLatin1String("frmnotice")) {
+        MatchViewInterface &view = *window;
+        view.set_notice_caption("Break!");
+        view.show_notice();
+    } else if (form == QLatin1String("frmsplash")) {
+        (new frmsplash(200, window.get()))->exec();
+    } else {
+        window->mnuabout_Click();
+    }
+}
 
 // Clicks the middle of a ring on a segment's centre line, as a scorer would.
 void TestMainWindow::click(board::Ring ring, int number)
@@ -297,27 +330,34 @@ void TestMainWindow::everyTextReadsWellInLightAndDarkStyles()
 
     const bool light = style == QLatin1String("light default");
     QStringList poor{"not shown"};
-    ModalAnswerer answerer;
-    answerer.onSeen = [&](QWidget *modal) {
-        if (modal->objectName() == form)
-            poor = poorly_readable(*modal, light);
-    };
-    if (form == QLatin1String("frmmain")) {
-        poor = poorly_readable(*window, light);
-    } else if (form == QLatin1String("frmplayers")) {
-        window->mnunew_Click();
-    } else if (form == QLatin1String("frmpoints")) {
-        window->mnuadd_Click();
-    } else if (form == QLatin1String("frmnotice")) {
-        MatchViewInterface &view = *window;
-        view.set_notice_caption("Break!");
-        view.show_notice();
-    } else if (form == QLatin1String("frmsplash")) {
-        (new frmsplash(200, window.get()))->exec();
-    } else {
-        window->mnuabout_Click();
-    }
+    showForm(form, [&](QWidget &shown) { poor = poorly_readable(shown, light); });
     QVERIFY2(poor.isEmpty(), qPrintable(poor.join(u'\n')));
+}
+
+void TestMainWindow::everyTextIsDrawnInASmoothlyScalableFace_data()
+{
+    QTest::addColumn<QString>("form");
+    for (const char *form : {"frmmain", "frmplayers", "frmpoints", "frmnotice", "frmsplash", "frmabout"})
+        QTest::newRow(form) << QString(form);
+}
+
+// A face drawn from a bitmap at one size only (Windows' "MS Sans Serif") shows its pixels as squares at any
+// other scale. The design's fonts, the application's font among them, resolve to outline faces.
+void TestMainWindow::everyTextIsDrawnInASmoothlyScalableFace()
+{
+    QFETCH(QString, form);
+    QStringList bitmap{"not shown"};
+    showForm(form, [&](QWidget &shown) {
+        bitmap.clear();
+        QList<QWidget *> widgets = shown.findChildren<QWidget *>();
+        widgets.prepend(&shown);
+        for (const QWidget *widget : widgets) {
+            const QFontInfo face(widget->font());
+            if (!QFontDatabase::isSmoothlyScalable(face.family(), face.styleName()))
+                bitmap << QStringLiteral("%1: %2 %3").arg(widget->objectName(), face.family(), face.styleName());
+        }
+    });
+    QVERIFY2(bitmap.isEmpty(), qPrintable(bitmap.join(u'\n')));
 }
 
 void TestMainWindow::twoPlayerMatchIsScoredFromBoardClicksAlone()

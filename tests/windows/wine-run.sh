@@ -27,6 +27,9 @@ if [ ! -f "$WINEPREFIX/.ochreline-ready" ]; then
         if [ ! -f "$WINEPREFIX/.ochreline-ready" ]; then
             "$wine" wineboot --init >/dev/null 2>&1
             wineserver -w
+            # Wine's own Windows fonts (Debian's fonts-wine: MS Sans Serif, Tahoma, Marlett for the caption
+            # buttons) where Windows keeps its fonts; Debian's Wine does not look for them where they lie.
+            cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
             touch "$WINEPREFIX/.ochreline-ready"
         fi
     ) 9>"$WINEPREFIX.lock"
