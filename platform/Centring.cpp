@@ -27,17 +27,20 @@ QScreen *placement_screen(const QWidget &window)
     return QGuiApplication::primaryScreen();
 }
 
-// The top-left corner of a box of this size placed on the screen. The top of the screen is where its work
-// area starts: a taskbar or panel there would cover the caption.
 QPoint placed_corner(const QScreen &screen, QSize size, Placement placement)
 {
-    const QRect area = screen.geometry();
-    const int top = placement == Placement::Centre ? centred_edge(area.top(), area.height(), size.height())
-                                                   : screen.availableGeometry().top();
-    return {centred_edge(area.left(), area.width(), size.width()), top};
+    return placed_corner(screen.geometry(), screen.availableGeometry().top(), size, placement);
 }
 
 } // namespace
+
+// The top of the screen is where its work area starts: a taskbar or panel there would cover the caption.
+QPoint placed_corner(const QRect &area, int work_top, QSize size, Placement placement)
+{
+    const int top = placement == Placement::Centre ? centred_edge(area.top(), area.height(), size.height())
+                                                   : work_top;
+    return {centred_edge(area.left(), area.width(), size.width()), top};
+}
 
 bool place_before_mapping(QWidget &window, Placement placement)
 {
@@ -47,6 +50,8 @@ bool place_before_mapping(QWidget &window, Placement placement)
     // Created on that screen, at its scale: a window created on another and moved over would change size
     // once placed, where the two scale differently.
     window.setScreen(screen);
+    if (!window.internalWinId())
+        window.move(placed_corner(*screen, window.size(), placement));
     window.winId(); // created, so that the window manager can be asked about it
     // Set as the client area's position, which the window manager keeps: Qt asks for static gravity for a
     // window that was not moved by its frame position before it was created.
@@ -54,7 +59,7 @@ bool place_before_mapping(QWidget &window, Placement placement)
     const QMargins known = frame.value_or(QMargins());
     const QPoint corner = placed_corner(*screen, window.size().grownBy(known), placement);
     window.setGeometry(QRect(corner + QPoint(known.left(), known.top()), window.size()));
-    return frame.has_value();
+    return place_in_system_pixels(window, *screen, placement) || frame.has_value();
 }
 
 void place_once_mapped(QWidget &window, Placement placement, bool placed_before_mapping)

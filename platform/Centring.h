@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
 class QWidget;
 
 // Places windows by their outer size, the frame a window manager adds included, on their screen: for a
@@ -9,6 +13,10 @@ enum class Placement {
     TopCentre, // at the top of the work area, centred across the screen (the main window at start-up)
     Centre,    // centred across and down; larger than the screen gives negative edges
 };
+
+// The top-left corner of a box of `size` placed on a screen covering `area`, whose work area (the part no
+// taskbar or panel covers) starts at `work_top`; in any one unit of length.
+QPoint placed_corner(const QRect &area, int work_top, QSize size, Placement placement);
 
 // Places a window that is about to be mapped (creating it first if need be). Where the window manager
 // tells the frame's size beforehand, or there is none, the placement is final and this returns true.

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "Centring.h"
+
 #include <QMargins>
 
 #include <cstdint>
 #include <optional>
 
 class QPoint;
+class QScreen;
 class QWidget;
 
-// What a window manager on X11 shows of a window in its title bar, window list and taskbar.
+// What a window manager on X11 shows of a window in its title bar, window list and taskbar, and where it
+// puts it; on Windows, what the system itself knows of a window's frame.
 
 // Keeps an untitled window untitled (Qt would put the application's name in its place) and out of the
 // taskbar. Acts on a created window that is not mapped yet: call it when the window is about to be
@@ -20,6 +24,12 @@ void keep_untitled_and_off_taskbar(QWidget &window);
 // (_NET_REQUEST_FRAME_EXTENTS), waiting up to a second for it; nullopt where it can't be known before
 // mapping. Off X11, what Qt knows of the frame.
 std::optional<QMargins> frame_before_mapping(QWidget &window);
+
+// Where the system places windows in pixels of its own and knows their frames (Windows), places a created
+// window that is not mapped yet again, exactly, by its frame in those pixels on the screen, and returns
+// true: converted to Qt's coordinates at a scale such as 125 %, a position may be a pixel off.
+// Elsewhere returns false.
+bool place_in_system_pixels(QWidget &window, const QScreen &screen, Placement placement);
 
 // The reference point of a window's frame that a window manager keeps where the client area's would be;
 // Static keeps the client area itself where it is asked to be.

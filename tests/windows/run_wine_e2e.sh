@@ -4,11 +4,15 @@
 # wine_e2e.py checks the start-up, a dart and the exit. Not PulseAudio itself: its null sink takes
 # nothing from Wine's short-buffered streams, and a sound played through it never reaches the sink. The Wine prefix is the test's own, made before
 # anything is timed. Everything started here is ended on the way out, the prefix's Wine processes too.
-# Usage: run_wine_e2e.sh PROGRAM.exe PREFIX
+# SCALE: the percentage Windows' display is set to in the prefix (100 when not given). TOP_MARGIN:
+# openbox keeps that many pixels at the screen's top out of its work area, as for a panel there.
+# Usage: run_wine_e2e.sh PROGRAM.exe PREFIX [SCALE [TOP_MARGIN]]
 set -euo pipefail
 
 program=$1
 prefix=$2
+scale=${3:-100}
+top_margin=${4:-}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 python=/usr/bin/python3 # Debian's own, which has python3-xlib
 source "$here/../e2e/x-display.sh"
@@ -49,7 +53,7 @@ trap 'exit 130' INT TERM
 
 e2e_start_xvfb 1280x1024
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY XDG_SESSION_TYPE XDG_CURRENT_DESKTOP
-e2e_start_window_manager openbox
+e2e_start_window_manager openbox $top_margin
 
 mkdir "$work/sound"
 sound_started=1
@@ -62,6 +66,9 @@ eval "$variables"
 # would not be the one the program placed (openbox's is thinner than Windows' at the top).
 "$wine_run" "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 \
     || { echo "FAIL: Wine did not start in $prefix" >&2; exit 1; }
+# Windows' display scale, as its settings set it: dots per inch, 96 at 100 %.
+"$wine_run" "$prefix" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * scale / 100)) /f \
+    >/dev/null 2>&1 || { echo "FAIL: the scale could not be set in $prefix" >&2; exit 1; }
 
-export E2E_PID_FILE="$work/program.pid"
+export E2E_PID_FILE="$work/program.pid" E2E_SCALE="$(awk "BEGIN { print $scale / 100 }")" E2E_TOP_MARGIN="$top_margin"
 "$python" -B -u "$here/wine_e2e.py" "$wine_run" "$prefix" "$program"

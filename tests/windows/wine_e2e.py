@@ -4,7 +4,8 @@ Run by run_wine_e2e.sh inside its own X display, with a private sound server who
 usage wine_e2e.py WINE_RUN PREFIX PROGRAM.exe. Wine shows no accessibility tree on the X side, so the
 program is read through its X windows (titles, geometry, pixels) and driven with the mouse and keyboard.
 Wine draws the Windows frames itself (the prefix says Decorated=N), so an X window is a Windows window,
-frame included, as the program placed it; openbox still manages and lists it.
+frame included, as the program placed it; openbox still manages and lists it. E2E_SCALE is the scale
+the prefix's Windows is set to (its LogPixels over 96): every size the program draws grows with it.
 """
 
 import importlib.util
@@ -18,15 +19,27 @@ here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "e2e"))
 
 from desktop import Desktop, E2eFailure, centring, run_driver, wait_for  # noqa: E402
-from ochreline_window import BOARD_CENTRE, BOARD_ORIGIN, MAIN_TITLE, PLAYERS_TITLE, STARTUP_TITLE  # noqa: E402
+from ochreline_window import (BOARD_CENTRE, BOARD_ORIGIN, MAIN_TITLE, PLAYERS_TITLE, STARTUP_TITLE,  # noqa: E402
+                              board_point)
 from test_match import check_ended, check_splash_ticks, end, write_pid  # noqa: E402
 
 WM_CLASS = "ochreline.exe"
-# The client area below the menu bar, and the splash's client area, in pixels (twips / 15).
-CLIENT_SIZE = (721, 508)
-SPLASH_SIZE = (411, 77)
+SCALE = float(os.environ.get("E2E_SCALE") or 1)
+
+
+def scaled(size):
+    return tuple(round(v * SCALE) for v in size)
+
+
+# The client area below the menu bar, the splash's and the notice's client areas, in pixels at 100 %
+# (twips / 15).
+CLIENT_SIZE = scaled((721, 508))
+SPLASH_SIZE = scaled((411, 77))
+NOTICE_SIZE = scaled((185, 44))
 # The most a Windows frame adds to a client area across and down, caption included.
-MOST_FRAME = (20, 40)
+MOST_FRAME = scaled((20, 40))
+# Windows places by whole pixels: a window is centred to within one.
+TOLERANCE = 1
 # The File menu's items from the top; separators and borders are not text.
 FILE_ITEMS = ("New Game", "Sound On", "Exit")
 
@@ -76,15 +89,25 @@ def check_centred(program, what, window, vertically):
 
     def probe():
         shown = [w for w in program.windows() if w.window == window.window]
-        return centring(shown[0].frame, screen, vertically) if shown else (False, "gone")
-    wait_for(f"{what} centred across{' and down' if vertically else ', at the top'} by its outer size", probe)
+        return centring(shown[0].frame, screen, vertically, TOLERANCE) if shown else (False, "gone")
+    shown = wait_for(f"{what} centred across{' and down' if vertically else ', at the top'} by its outer size",
+                     probe)
+    print(f"{what}: {shown}")
+
+
+def framed_around(window, client):
+    """Untitled, its frame a Windows frame around a client area of that size (none, for a borderless one)."""
+    width, height = window.frame[2:]
+    return (window.title not in (MAIN_TITLE, STARTUP_TITLE) and 0 <= width - client[0] <= MOST_FRAME[0]
+            and 0 <= height - client[1] <= MOST_FRAME[1])
 
 
 def is_splash(window):
-    """Neither the main window nor the message: the splash's client area in a Windows frame."""
-    width, height = window.frame[2:]
-    return (window.title not in (MAIN_TITLE, STARTUP_TITLE) and 0 <= width - SPLASH_SIZE[0] <= MOST_FRAME[0]
-            and 0 <= height - SPLASH_SIZE[1] <= MOST_FRAME[1])
+    return framed_around(window, SPLASH_SIZE)
+
+
+def is_notice(window):
+    return framed_around(window, NOTICE_SIZE)
 
 
 def check_startup(program, started):
@@ -145,9 +168,11 @@ def file_menu_enabled(program, main):
 
     def probe():
         # Inside the menu's border; the left column holds check marks, not text.
-        pixels = program.desktop.pixels(x + 24, y + 2, width - 28, height - 4)
-        text = text_lines(ink_rows(pixels, width - 28, height - 4, is_text))
-        black = set(ink_rows(pixels, width - 28, height - 4, is_black_text))
+        left, border = scaled((24, 2))
+        inner_width, inner_height = width - left - 2 * border, height - 2 * border
+        pixels = program.desktop.pixels(x + left, y + border, inner_width, inner_height)
+        text = text_lines(ink_rows(pixels, inner_width, inner_height, is_text))
+        black = set(ink_rows(pixels, inner_width, inner_height, is_black_text))
         enabled = {item: any(first <= row <= last for row in black) for item, (first, last) in zip(FILE_ITEMS, text)}
         return len(text) == len(FILE_ITEMS), enabled if len(text) == len(FILE_ITEMS) else f"text lines {text}"
     try:
@@ -158,22 +183,44 @@ def file_menu_enabled(program, main):
 
 
 def start_match(program, main):
-    """File > New Game by its access keys; Enter takes the dialog's choices."""
+    """File > New Game by its access keys; in the dialog, Space picks the option that has the focus, two
+    players, and Enter takes the choices (301)."""
     program.desktop.activate(main.window)
     program.desktop.key("alt+f")
     wait_for("the File menu to open", lambda: (bool(program.desktop.popups_of_class(WM_CLASS)), "closed"))
     program.desktop.key("n")
     dialog = program.wait_window(f"the dialog {PLAYERS_TITLE!r}", lambda w: w.title == PLAYERS_TITLE)
+    check_centred(program, f"the dialog {PLAYERS_TITLE!r}", dialog, vertically=True)
+    program.desktop.activate(dialog.window)
+    program.desktop.key("space")
     program.answer(f"the dialog {PLAYERS_TITLE!r}", dialog)
 
 
-def board_centre(main):
+def board_point_on_screen(main, point):
     """The client area below the menu bar is the window's lowest part, inside a frame as wide at the
-    bottom as at the sides; the board lies in it."""
+    bottom as at the sides; the board lies in it. `point`: a pixel of the board picture at 100 %."""
     x, y, width, height = main.frame
     border = (width - CLIENT_SIZE[0]) // 2
     top = y + height - border - CLIENT_SIZE[1]
-    return x + border + BOARD_ORIGIN[0] + int(BOARD_CENTRE), top + BOARD_ORIGIN[1] + int(BOARD_CENTRE)
+    return (x + border + round((BOARD_ORIGIN[0] + point[0]) * SCALE),
+            top + round((BOARD_ORIGIN[1] + point[1]) * SCALE))
+
+
+def board_centre(main):
+    return board_point_on_screen(main, (int(BOARD_CENTRE), int(BOARD_CENTRE)))
+
+
+def check_bust_notice(program, main):
+    """After the bull of check_dart_sound, player 1 misses twice (251 left); then, player 2 missing every
+    time, player 1 throws three treble 20s (71 left) and three again: a bust, whose notice is centred on the
+    screen; Enter presses its button."""
+    treble_20 = board_point_on_screen(main, board_point("treble", 20))
+    miss = board_point_on_screen(main, board_point("number ring", 20))
+    for point in [miss] * 5 + [treble_20] * 3 + [miss] * 3 + [treble_20] * 3:
+        program.desktop.click(*point)
+    notice = program.wait_window("the notice", is_notice, timeout=15)
+    check_centred(program, "the notice", notice, vertically=True)
+    program.answer("the notice", notice)
 
 
 def check_dart_sound(desktop, main, device):
@@ -211,6 +258,7 @@ def run(wine_run, prefix, executable):
             raise E2eFailure(f"the File menu's items read as enabled: {enabled}; New Game and Exit always are")
         start_match(program, main)
         check_dart_sound(desktop, main, device=enabled["Sound On"])
+        check_bust_notice(program, main)
         desktop.close_window(MAIN_TITLE)
         check_ended(process, "its window was closed (WM_DELETE_WINDOW)", timeout=15)
     finally:
