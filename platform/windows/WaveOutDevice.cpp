@@ -22,8 +22,9 @@ WAVEFORMATEX wave_format(const WaveImage::Format &format)
 
 } // namespace
 
-WaveOutDevice::WaveOutDevice(UINT id)
+WaveOutDevice::WaveOutDevice(UINT id, std::shared_ptr<WaveOutCalls> calls)
     : id_(id)
+    , calls_(std::move(calls))
     , done_event_(CreateEventW(nullptr, FALSE, FALSE, nullptr))
 {
 }
@@ -36,7 +37,7 @@ WaveOutDevice::~WaveOutDevice()
 
 bool WaveOutDevice::find_device() const
 {
-    const UINT count = waveOutGetNumDevs();
+    const UINT count = calls_->device_count();
     return id_ == WAVE_MAPPER ? count > 0 : id_ < count;
 }
 
@@ -47,7 +48,7 @@ void WaveOutDevice::open(const WaveImage::Format &format)
     release();
     const WAVEFORMATEX wave = wave_format(format);
     // The device sets the event whenever it gives a header back, so a wait for it needs no callback.
-    const MMRESULT result = waveOutOpen(&handle_, id_, &wave, DWORD_PTR(done_event_), 0, CALLBACK_EVENT);
+    const MMRESULT result = calls_->open(&handle_, id_, wave, done_event_);
     if (result != MMSYSERR_NOERROR) {
         qCDebug(lcPlatform, "waveOutOpen: error %u", result);
         handle_ = nullptr;
@@ -66,10 +67,10 @@ bool WaveOutDevice::write(QByteArray samples)
     header_ = WAVEHDR{};
     header_.lpData = samples_.data();
     header_.dwBufferLength = DWORD(samples_.size());
-    if (waveOutPrepareHeader(handle_, &header_, sizeof header_) != MMSYSERR_NOERROR)
+    if (calls_->prepare(handle_, header_) != MMSYSERR_NOERROR)
         return false;
     ResetEvent(done_event_);
-    const MMRESULT result = waveOutWrite(handle_, &header_, sizeof header_);
+    const MMRESULT result = calls_->write(handle_, header_);
     if (result != MMSYSERR_NOERROR)
         qCDebug(lcPlatform, "waveOutWrite: error %u", result);
     return result == MMSYSERR_NOERROR;
@@ -92,7 +93,7 @@ void WaveOutDevice::take_back()
 {
     if (!open_)
         return;
-    waveOutReset(handle_); // gives every header back, played or not
+    calls_->reset(handle_); // gives every header back, played or not
     unprepare();
 }
 
@@ -101,7 +102,7 @@ void WaveOutDevice::release()
     if (!open_)
         return;
     take_back();
-    waveOutClose(handle_);
+    calls_->close(handle_);
     handle_ = nullptr;
     open_ = false;
 }
@@ -110,8 +111,8 @@ void WaveOutDevice::unprepare()
 {
     if ((header_.dwFlags & WHDR_PREPARED) != 0) {
         if ((header_.dwFlags & WHDR_DONE) == 0)
-            waveOutReset(handle_);
-        waveOutUnprepareHeader(handle_, &header_, sizeof header_);
+            calls_->reset(handle_);
+        calls_->unprepare(handle_, header_);
     }
     header_ = WAVEHDR{};
     samples_.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "WaveImage.h"
+#include "WaveOutCalls.h"
 
 #include <QByteArray>
 
@@ -9,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 
 // The system's wave output device, open in one format at a time, playing one sound at a time. A wave
 // call may wait for the sound server for as long as it does not answer, so every call but
@@ -17,8 +19,8 @@ class WaveOutDevice {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // `id`: a device number, or WAVE_MAPPER for the system's choice.
-    explicit WaveOutDevice(UINT id);
+    // `id`: a device number, or WAVE_MAPPER for the system's choice; `calls`: the system's unless a test's.
+    WaveOutDevice(UINT id, std::shared_ptr<WaveOutCalls> calls);
     ~WaveOutDevice();
     WaveOutDevice(const WaveOutDevice &) = delete;
     WaveOutDevice &operator=(const WaveOutDevice &) = delete;
@@ -40,6 +42,7 @@ private:
     void unprepare();
 
     const UINT id_;
+    const std::shared_ptr<WaveOutCalls> calls_;
     HANDLE done_event_;
     HWAVEOUT handle_ = nullptr;
     WaveImage::Format format_;

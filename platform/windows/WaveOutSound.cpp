@@ -14,7 +14,12 @@ constexpr std::chrono::milliseconds kBusyPoll{20};
 } // namespace
 
 WaveOutSound::WaveOutSound(unsigned device)
-    : device_(std::make_shared<WaveOutDevice>(device))
+    : WaveOutSound(device, std::make_shared<WaveOutCalls>())
+{
+}
+
+WaveOutSound::WaveOutSound(unsigned device, std::shared_ptr<WaveOutCalls> calls)
+    : device_(std::make_shared<WaveOutDevice>(device, std::move(calls)))
 {
 }
 

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <memory>
 
+class WaveOutCalls;
 class WaveOutDevice;
 
 // Plays the embedded wave sounds synchronously through the system's wave player, and never holds its
@@ -31,6 +32,8 @@ public:
     static constexpr unsigned kAnyDevice = ~0u;
 
     explicit WaveOutSound(unsigned device = kAnyDevice);
+    // Through `calls` in place of the system's: a test's driver.
+    WaveOutSound(unsigned device, std::shared_ptr<WaveOutCalls> calls);
     ~WaveOutSound() override;
     WaveOutSound(const WaveOutSound &) = delete;
     WaveOutSound &operator=(const WaveOutSound &) = delete;
