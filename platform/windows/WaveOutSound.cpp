@@ -53,8 +53,13 @@ void WaveOutSound::play_image(QByteArrayView image)
 
 void WaveOutSound::release()
 {
-    if (!thread_.start([device = device_] { device->release(); }))
-        close_later(); // tried again once the call in progress is back
+    // Tried again later while the call in progress is out, or while the driver keeps a handle.
+    const auto again = [this] {
+        if (device_->is_open())
+            close_later();
+    };
+    if (!thread_.start([device = device_] { device->release(); }, again))
+        close_later();
 }
 
 bool WaveOutSound::is_open() const
