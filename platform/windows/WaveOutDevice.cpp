@@ -1,6 +1,7 @@
 #include "WaveOutDevice.h"
 
 #include "PlatformLog.h"
+#include "WaveOutStream.h"
 
 #include <algorithm>
 
@@ -8,78 +9,64 @@ namespace {
 
 constexpr std::chrono::milliseconds kDonePoll{20};
 
-WAVEFORMATEX wave_format(const WaveImage::Format &format)
-{
-    WAVEFORMATEX wave{};
-    wave.wFormatTag = WAVE_FORMAT_PCM;
-    wave.nChannels = WORD(format.channels);
-    wave.nSamplesPerSec = DWORD(format.frequency);
-    wave.nAvgBytesPerSec = DWORD(format.bytes_per_second());
-    wave.nBlockAlign = WORD(format.block());
-    wave.wBitsPerSample = WORD(format.bits);
-    return wave;
-}
-
 } // namespace
 
-WaveOutDevice::WaveOutDevice(UINT id)
+WaveOutDevice::WaveOutDevice(UINT id, std::shared_ptr<WaveOutCalls> calls)
     : id_(id)
+    , calls_(std::move(calls))
     , done_event_(CreateEventW(nullptr, FALSE, FALSE, nullptr))
 {
 }
 
+// The player lets the device go on the sound thread before it goes; an open handle left here was
+// held by a call that did not come back in time, which lets the device go last. What the driver still
+// holds then stays for the rest of the program, with the event it sets.
 WaveOutDevice::~WaveOutDevice()
 {
-    release();
-    CloseHandle(done_event_);
+    if (current_)
+        release();
+    if (kept_.empty()) {
+        CloseHandle(done_event_);
+        return;
+    }
+    qCWarning(lcPlatform, "the output device still holds %zu sound(s) at the end", kept_.size());
+    for (std::unique_ptr<WaveOutStream> &stream : kept_)
+        static_cast<void>(stream.release());
 }
 
 bool WaveOutDevice::find_device() const
 {
-    const UINT count = waveOutGetNumDevs();
+    const UINT count = calls_->device_count();
     return id_ == WAVE_MAPPER ? count > 0 : id_ < count;
 }
 
 void WaveOutDevice::open(const WaveImage::Format &format)
 {
-    if (open_ && format == format_)
+    stop(current_ && current_->format() == format);
+    if (current_)
         return;
-    release();
-    const WAVEFORMATEX wave = wave_format(format);
-    // The device sets the event whenever it gives a header back, so a wait for it needs no callback.
-    const MMRESULT result = waveOutOpen(&handle_, id_, &wave, DWORD_PTR(done_event_), 0, CALLBACK_EVENT);
-    if (result != MMSYSERR_NOERROR) {
-        qCDebug(lcPlatform, "waveOutOpen: error %u", result);
-        handle_ = nullptr;
+    if (kept_.size() >= kMostKept) {
+        qCDebug(lcPlatform, "no new handle: the output device holds %zu already", kept_.size());
         return;
     }
-    format_ = format;
-    open_ = true;
+    current_ = WaveOutStream::open(*calls_, id_, format, done_event_);
+    count_handles();
 }
 
 bool WaveOutDevice::write(QByteArray samples)
 {
-    if (!open_ || samples.size() > qsizetype(MAXDWORD))
-        return false;
-    unprepare();
-    samples_ = std::move(samples);
-    header_ = WAVEHDR{};
-    header_.lpData = samples_.data();
-    header_.dwBufferLength = DWORD(samples_.size());
-    if (waveOutPrepareHeader(handle_, &header_, sizeof header_) != MMSYSERR_NOERROR)
+    if (!current_)
         return false;
     ResetEvent(done_event_);
-    const MMRESULT result = waveOutWrite(handle_, &header_, sizeof header_);
-    if (result != MMSYSERR_NOERROR)
-        qCDebug(lcPlatform, "waveOutWrite: error %u", result);
-    return result == MMSYSERR_NOERROR;
+    return current_->write(std::move(samples));
 }
 
 bool WaveOutDevice::wait_played(Clock::time_point until)
 {
-    // The device's own thread sets the flag; the event only wakes the wait early.
-    const auto played = [this] { return (std::atomic_ref(header_.dwFlags).load() & WHDR_DONE) != 0; };
-    while (!played()) {
+    if (!current_)
+        return false;
+    // The event only wakes the wait early.
+    while (!current_->played()) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
         if (left <= left.zero())
             return false;
@@ -90,29 +77,31 @@ bool WaveOutDevice::wait_played(Clock::time_point until)
 
 void WaveOutDevice::take_back()
 {
-    if (!open_)
-        return;
-    waveOutReset(handle_); // gives every header back, played or not
-    unprepare();
+    stop(true);
 }
 
 void WaveOutDevice::release()
 {
-    if (!open_)
-        return;
-    take_back();
-    waveOutClose(handle_);
-    handle_ = nullptr;
-    open_ = false;
+    stop(false);
 }
 
-void WaveOutDevice::unprepare()
+void WaveOutDevice::stop(bool keep_open)
 {
-    if ((header_.dwFlags & WHDR_PREPARED) != 0) {
-        if ((header_.dwFlags & WHDR_DONE) == 0)
-            waveOutReset(handle_);
-        waveOutUnprepareHeader(handle_, &header_, sizeof header_);
+    if (current_) {
+        current_->stop();
+        if (!keep_open || !current_->give_back())
+            kept_.push_back(std::move(current_));
     }
-    header_ = WAVEHDR{};
-    samples_.clear();
+    close_kept();
+    count_handles();
+}
+
+void WaveOutDevice::close_kept()
+{
+    std::erase_if(kept_, [](const std::unique_ptr<WaveOutStream> &stream) { return stream->close(); });
+}
+
+void WaveOutDevice::count_handles()
+{
+    handles_ = kept_.size() + (current_ ? 1 : 0);
 }

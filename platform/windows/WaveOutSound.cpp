@@ -14,7 +14,12 @@ constexpr std::chrono::milliseconds kBusyPoll{20};
 } // namespace
 
 WaveOutSound::WaveOutSound(unsigned device)
-    : device_(std::make_shared<WaveOutDevice>(device))
+    : WaveOutSound(device, std::make_shared<WaveOutCalls>())
+{
+}
+
+WaveOutSound::WaveOutSound(unsigned device, std::shared_ptr<WaveOutCalls> calls)
+    : device_(std::make_shared<WaveOutDevice>(device, std::move(calls)))
 {
 }
 
@@ -48,8 +53,13 @@ void WaveOutSound::play_image(QByteArrayView image)
 
 void WaveOutSound::release()
 {
-    if (!thread_.start([device = device_] { device->release(); }))
-        close_later(); // tried again once the call in progress is back
+    // Tried again later while the call in progress is out, or while the driver keeps a handle.
+    const auto again = [this] {
+        if (device_->is_open())
+            close_later();
+    };
+    if (!thread_.start([device = device_] { device->release(); }, again))
+        close_later();
 }
 
 bool WaveOutSound::is_open() const

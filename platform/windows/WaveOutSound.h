@@ -7,6 +7,7 @@
 #include <chrono>
 #include <memory>
 
+class WaveOutCalls;
 class WaveOutDevice;
 
 // Plays the embedded wave sounds synchronously through the system's wave player, and never holds its
@@ -18,7 +19,9 @@ class WaveOutDevice;
 // (finding, opening, writing, closing) run on the sound thread: a sound server that stops answering
 // holds them. While one has not come back, sound is off and a play returns at once; it is on again
 // by itself once the call is back. A sound not played by the end of its bound is taken back; after two
-// such in a row the device is closed. Each sound is loaded afresh. Used from the user-interface thread only.
+// such in a row the device is closed. A handle whose driver keeps its sound or does not close (a device
+// lost mid-sound) is kept, with the sound, and closed later; the next sound opens another meanwhile.
+// Each sound is loaded afresh. Used from the user-interface thread only.
 class WaveOutSound final : public BoundedSound {
 public:
     // What the most recent play did; read by the sound tests.
@@ -31,6 +34,8 @@ public:
     static constexpr unsigned kAnyDevice = ~0u;
 
     explicit WaveOutSound(unsigned device = kAnyDevice);
+    // Through `calls` in place of the system's: a test's driver.
+    WaveOutSound(unsigned device, std::shared_ptr<WaveOutCalls> calls);
     ~WaveOutSound() override;
     WaveOutSound(const WaveOutSound &) = delete;
     WaveOutSound &operator=(const WaveOutSound &) = delete;

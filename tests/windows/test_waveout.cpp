@@ -1,5 +1,6 @@
 #include "BlockMeter.h"
 #include "EmbeddedSound.h"
+#include "FakeWaveOut.h"
 #include "PlaysCompletely.h"
 #include "WaveImages.h"
 #include "WaveOutSound.h"
@@ -14,11 +15,12 @@
 #include <tlhelp32.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 // The sound of the Windows program, through the system's wave player. The first test class needs no
-// device; the second is run by waveout_server_test.sh against a private PulseAudio server that Wine's
-// PulseAudio driver plays into.
+// device (a number the system does not have, or a driver in memory); the second is run by
+// waveout_server_test.sh against a private PulseAudio server that Wine's PulseAudio driver plays into.
 
 namespace {
 
@@ -41,7 +43,33 @@ int threads_of_this_process()
     return count;
 }
 
+// Plays `image` and says whether the play returned within its bound.
+bool plays_within_bound(WaveOutSound &player, const QByteArray &image)
+{
+    QElapsedTimer clock;
+    clock.start();
+    player.play_image(image);
+    const qint64 bound = bound_ms(player.last_playback().length) + kLoadedMachineMs;
+    if (clock.elapsed() <= bound)
+        return true;
+    qWarning("blocked %lld ms, past %lld ms", clock.elapsed(), bound);
+    return false;
+}
+
+// Lets the device go, as the idle timer does, and again while a handle is still kept.
+bool let_go_until_closed(WaveOutSound &player, int attempts)
+{
+    for (int attempt = 0; attempt < attempts && player.is_open(); ++attempt) {
+        player.release();
+        if (!QTest::qWaitFor([&player] { return !player.busy(); }, 5000))
+            return false;
+    }
+    return !player.is_open();
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(FakeWaveOut::Failures)
 
 class WaveOutWithoutDevice : public QObject {
     Q_OBJECT
@@ -60,6 +88,57 @@ private slots:
             QVERIFY(!player.last_playback().completed);
             QVERIFY(!player.is_open());
         }
+    }
+
+    void driverFailureFreesNothingEarlyAndLosesNoHandle_data()
+    {
+        QTest::addColumn<bool>("held");   // the driver holds the first sound, which is taken back
+        QTest::addColumn<bool>("let_go"); // the device is let go between the two sounds
+        QTest::addColumn<FakeWaveOut::Failures>("failures");
+        constexpr int always = FakeWaveOut::kAlways;
+        QTest::newRow("reset fails (device lost)") << true << false << FakeWaveOut::Failures{.resets = always};
+        QTest::newRow("reset fails, device let go") << true << true << FakeWaveOut::Failures{.resets = always};
+        QTest::newRow("reset keeps the buffer") << true << false << FakeWaveOut::Failures{.reset_keeps = true};
+        QTest::newRow("unprepare still playing once, taken back")
+            << true << false << FakeWaveOut::Failures{.unprepares = 1};
+        QTest::newRow("unprepare still playing once, played") << false << false << FakeWaveOut::Failures{.unprepares = 1};
+        QTest::newRow("unprepare still playing once, let go") << false << true << FakeWaveOut::Failures{.unprepares = 1};
+        QTest::newRow("close fails once") << false << true << FakeWaveOut::Failures{.closes = 1};
+        QTest::newRow("close fails 3 times") << false << true << FakeWaveOut::Failures{.closes = 3};
+        QTest::newRow("reset and close fail") << true << true << FakeWaveOut::Failures{.resets = always, .closes = 2};
+    }
+
+    // A driver that keeps a buffer or a handle after being told to let go of it (a device lost mid-sound):
+    // the buffer's samples stay as written until it gives them back, every handle is closed once in
+    // the end, and the next sound plays meanwhile.
+    void driverFailureFreesNothingEarlyAndLosesNoHandle()
+    {
+        QFETCH(bool, held);
+        QFETCH(bool, let_go);
+        QFETCH(FakeWaveOut::Failures, failures);
+        const auto driver = std::make_shared<FakeWaveOut>(failures);
+        auto player = std::make_unique<WaveOutSound>(WaveOutSound::kAnyDevice, driver);
+        const QByteArray first = wave_image(pattern(441), WaveShape{});
+        const QByteArray second = wave_image(pattern(882), WaveShape{});
+
+        driver->hold(held);
+        QVERIFY(plays_within_bound(*player, first));
+        QCOMPARE(player->last_playback().completed, !held);
+        QTRY_VERIFY(!player->busy());
+        if (let_go)
+            player->release();
+        QTRY_VERIFY(!player->busy());
+
+        driver->hold(false);
+        const int writes = driver->writes();
+        QVERIFY(plays_within_bound(*player, second));
+        QVERIFY(player->last_playback().completed);
+        QCOMPARE(driver->writes(), writes + 1);
+
+        driver->give_back();
+        QVERIFY(let_go_until_closed(*player, 1 + failures.closes));
+        player.reset();
+        QCOMPARE(driver->faults(), QString());
     }
 };
 
