@@ -1,8 +1,10 @@
-// Writes the embedded pictures, icons and sounds into the directory named on the command line.
+// Writes the embedded pictures, icons and sounds, and the Windows installer's picture, into the directory
+// named on the command line.
 // Every run produces the same bytes.
 
 #include "BoardBitmap.h"
 #include "IconFile.h"
+#include "InstallerPicture.h"
 #include "LauncherIcon.h"
 #include "SoundSynth.h"
 #include "SplashBanner.h"
@@ -75,6 +77,7 @@ int main(int argc, char *argv[])
                     && write_file(dir, "smiley.ico", IconFile::encode({kSmiley32, kSmiley16}))
                     && write_launcher_icons(dir) && write_file(dir, "HIT.wav", WaveFile::encode(SoundSynth::hit()))
                     && write_file(dir, "SHOTGUN.wav", WaveFile::encode(SoundSynth::shotgun()))
-                    && write_file(dir, "EXPLOSION.wav", WaveFile::encode(SoundSynth::explosion()));
+                    && write_file(dir, "EXPLOSION.wav", WaveFile::encode(SoundSynth::explosion()))
+                    && write_file(dir, "installer.bmp", InstallerPicture::encode_bmp(InstallerPicture::render()));
     return ok ? 0 : 1;
 }
