@@ -3,8 +3,6 @@
 #include "BoardBitmap.h"
 #include "BoardGeometry.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -35,15 +33,6 @@ QImage InstallerPicture::render()
     painter.drawImage((kWidth - kBoardSide) / 2, kBoardTop, board);
     painter.end();
     return image;
-}
-
-QByteArray InstallerPicture::encode_bmp(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "bmp").write(image);
-    return bytes;
 }
 
 // The board picture with everything beyond the board's edge transparent.

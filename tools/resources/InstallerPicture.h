@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QImage>
 
 // Draws the picture beside the Windows installer's welcome and finish pages: the dart board on a dark
@@ -10,9 +9,8 @@ public:
     static constexpr int kWidth = 164;
     static constexpr int kHeight = 314;
 
+    // In true colour, which Qt writes as an uncompressed 24-bit bitmap, the format the pages load.
     static QImage render();
-    // An uncompressed 24-bit bitmap, which the installer's pages load.
-    static QByteArray encode_bmp(const QImage &image);
 
 private:
     static QImage board_disc();
