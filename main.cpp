@@ -2,6 +2,7 @@
 #include "FontConfigWarmUp.h"
 #include "Module1.h"
 #include "PlatformChoice.h"
+#include "RunningMarker.h"
 #include "SystemSound.h"
 #include "frmmain.h"
 
@@ -9,6 +10,7 @@
 
 int main(int argc, char *argv[])
 {
+    const RunningMarker running;
     FontConfigWarmUp fonts;
     PlatformChoice command_line(argc, argv);
     QApplication app(command_line.argc(), command_line.argv());

@@ -17,5 +17,9 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY "${OCHRELINE_PRODUCT}")
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "${OCHRELINE_PRODUCT}")
 set(CPACK_OCHRELINE_PROGRAM "${OCHRELINE_SHORT_NAME}.exe")
 set(CPACK_OCHRELINE_ICON "${PROJECT_SOURCE_DIR}/resources/ochreline.ico")
+# Beside the welcome and finish pages (drawn by tools/resources).
+set(CPACK_OCHRELINE_PAGE_PICTURE "${PROJECT_SOURCE_DIR}/resources/installer.bmp")
+# The installer and the uninstaller wait for the program while it holds this mutex.
+set(CPACK_OCHRELINE_RUNNING_MUTEX "${OCHRELINE_RUNNING_MUTEX}")
 
 include(CPack)

@@ -79,7 +79,8 @@ private slots:
     void soundImage_isValidAudibleWave_data();
     void soundImage_isValidAudibleWave();
 
-    void boardBitmap_headerIsPalettedUncompressedBottomUp();
+    void bitmap_headerIsUncompressedBottomUp_data();
+    void bitmap_headerIsUncompressedBottomUp();
     void boardPixel_hasZoneColour_data();
     void boardPixel_hasZoneColour();
     void boardPixels_showTheGeometryInSevenColours();
@@ -136,17 +137,35 @@ void TestResources::soundImage_isValidAudibleWave()
     QVERIFY(std::abs(int(quint8(samples.back())) - 128) <= 1); // ends in silence, no click
 }
 
-void TestResources::boardBitmap_headerIsPalettedUncompressedBottomUp()
+void TestResources::bitmap_headerIsUncompressedBottomUp_data()
 {
-    const QByteArray bmp = read_resource(QStringLiteral(":/board.bmp"));
-    QCOMPARE(bmp.size(), 231478);
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("fileBytes");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("colours");
+    QTest::newRow("board, paletted") << ":/board.bmp" << 231478 << QSize(480, 480) << 8 << 256;
+    // Beside the Windows installer's welcome and finish pages (embedded for this test only).
+    QTest::newRow("installer's pages, true colour") << ":/installer.bmp" << 154542 << QSize(164, 314) << 24 << 0;
+}
+
+void TestResources::bitmap_headerIsUncompressedBottomUp()
+{
+    QFETCH(QString, path);
+    QFETCH(int, fileBytes);
+    QFETCH(QSize, size);
+    QFETCH(int, bits);
+    QFETCH(int, colours);
+    const QByteArray bmp = read_resource(path);
+    QCOMPARE(bmp.size(), fileBytes);
     QCOMPARE(bmp.left(2), QByteArray("BM"));
     // file size, pixel offset right after the colour table, BITMAPINFOHEADER, width, positive height
     // (bottom-up), planes, bits, BI_RGB, colours used
     const QList<quint32> fields{le32(bmp, 2),  le32(bmp, 10), le32(bmp, 14), le32(bmp, 18), le32(bmp, 22),
                                 le16(bmp, 26), le16(bmp, 28), le32(bmp, 30), le32(bmp, 46)};
-    QCOMPARE(fields, (QList<quint32>{231478, 14 + 40 + 1024, 40, 480, 480, 1, 8, 0, 256}));
-    QCOMPARE(board_.size(), QSize(480, 480));
+    QCOMPARE(fields, (QList<quint32>{quint32(fileBytes), quint32(14 + 40 + 4 * colours), 40, quint32(size.width()),
+                                     quint32(size.height()), 1, quint32(bits), 0, quint32(colours)}));
+    QCOMPARE(QImage(path).size(), size);
 }
 
 void TestResources::boardPixel_hasZoneColour_data()

@@ -1,9 +1,7 @@
 #include "IconFile.h"
 
 #include "ByteWriter.h"
-
-#include <QBuffer>
-#include <QImageWriter>
+#include "ImageBytes.h"
 
 namespace {
 
@@ -52,7 +50,7 @@ QByteArray IconFile::encode_true_colour(const std::vector<QImage> &images)
 {
     std::vector<Entry> entries;
     for (const QImage &image : images)
-        entries.push_back({image.width(), 0, 32, image.width() >= 256 ? png(image) : encode_argb(image)});
+        entries.push_back({image.width(), 0, 32, image.width() >= 256 ? image_bytes(image, "png") : encode_argb(image)});
     return assemble(entries);
 }
 
@@ -158,13 +156,4 @@ QByteArray IconFile::encode_argb(const QImage &image)
     }
     out.bytes(mask_rows(side, [&argb](int x, int y) { return qAlpha(argb.pixel(x, y)) == 0; }));
     return out.data();
-}
-
-QByteArray IconFile::png(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "png").write(image);
-    return bytes;
 }

@@ -15,7 +15,6 @@ public:
     static QByteArray encode(std::initializer_list<icon_art::Art> images);
     static QByteArray encode_true_colour(const std::vector<QImage> &images);
     static QImage to_image(icon_art::Art art);
-    static QByteArray png(const QImage &image);
 
 private:
     struct Entry {

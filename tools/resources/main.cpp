@@ -1,8 +1,11 @@
-// Writes the embedded pictures, icons and sounds into the directory named on the command line.
+// Writes the embedded pictures, icons and sounds, and the Windows installer's picture, into the directory
+// named on the command line.
 // Every run produces the same bytes.
 
 #include "BoardBitmap.h"
 #include "IconFile.h"
+#include "ImageBytes.h"
+#include "InstallerPicture.h"
 #include "LauncherIcon.h"
 #include "SoundSynth.h"
 #include "SplashBanner.h"
@@ -46,7 +49,7 @@ bool write_launcher_icons(const QDir &dir)
     std::vector<QImage> images;
     for (const int size : kLauncherSizes) {
         images.push_back(launcher_image(size));
-        if (!write_file(dir, QString("launcher/ochreline-%1.png").arg(size), IconFile::png(images.back())))
+        if (!write_file(dir, QString("launcher/ochreline-%1.png").arg(size), image_bytes(images.back(), "png")))
             return false;
     }
     return write_file(dir, "launcher/ochreline.svg", LauncherIcon::svg())
@@ -75,6 +78,7 @@ int main(int argc, char *argv[])
                     && write_file(dir, "smiley.ico", IconFile::encode({kSmiley32, kSmiley16}))
                     && write_launcher_icons(dir) && write_file(dir, "HIT.wav", WaveFile::encode(SoundSynth::hit()))
                     && write_file(dir, "SHOTGUN.wav", WaveFile::encode(SoundSynth::shotgun()))
-                    && write_file(dir, "EXPLOSION.wav", WaveFile::encode(SoundSynth::explosion()));
+                    && write_file(dir, "EXPLOSION.wav", WaveFile::encode(SoundSynth::explosion()))
+                    && write_file(dir, "installer.bmp", image_bytes(InstallerPicture::render(), "bmp"));
     return ok ? 0 : 1;
 }
