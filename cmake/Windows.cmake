@@ -1,8 +1,8 @@
 # Windows (64-bit, built with MinGW-w64 against a static Qt): one executable that needs no DLL beside it,
 # the C and C++ runtimes and the threads library linked in. The help file lies beside the program.
 add_link_options(-static)
-# Made for Windows 10 and 11: with an older subsystem version Windows reports frames as it drew them before
-# Vista, smaller than the ones it draws, and windows placed by them land off where they were meant to be.
+# Made for Windows 10 and 11 (subsystem version 6.0): a program linked for an older version is treated as
+# one from before Vista, told frame measures without the padded border that Windows draws.
 add_link_options(-Wl,--major-subsystem-version,6,--minor-subsystem-version,0
                  -Wl,--major-os-version,6,--minor-os-version,0)
 set(OCHRELINE_INSTALL_BINDIR .)
