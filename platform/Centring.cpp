@@ -48,11 +48,9 @@ bool place_before_mapping(QWidget &window, Placement placement)
     if (!screen)
         return true;
     // Created on that screen, at its scale: a window created on another and moved over would change size
-    // once placed, where the two scale differently.
-    window.setScreen(screen);
-    if (!window.internalWinId())
-        window.move(placed_corner(*screen, window.size(), placement));
-    window.winId(); // created, so that the window manager can be asked about it
+    // once placed, where the two scale differently. Created now, so that the window manager can be asked
+    // about it.
+    create_on_screen(window, *screen);
     // Set as the client area's position, which the window manager keeps: Qt asks for static gravity for a
     // window that was not moved by its frame position before it was created.
     const std::optional<QMargins> frame = frame_before_mapping(window);
