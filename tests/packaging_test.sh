@@ -80,11 +80,20 @@ desktop_report=$(desktop-file-validate "$work/root$prefix/share/applications/$ap
     && [ -z "$desktop_report" ] || fail "desktop-file-validate: $desktop_report"
 
 # The maker's web address is an http:// one: a finding about that address, or about the screenshot
-# on that site, is expected; any other finding fails.
-metainfo_report=$(appstreamcli validate --pedantic --no-net --format=yaml \
+# on that site, is expected; any other finding fails. Read from the plain report, which every AppStream
+# release prints alike: a line per finding ("I: ID:LINE: TAG HINT", a long hint on the indented line
+# after it), then a summary counting them by severity. The findings read must add up to that count: a
+# report in a form this cannot read fails instead of passing unread.
+metainfo_report=$(appstreamcli validate --pedantic --no-net --no-color \
     "$work/root$prefix/share/metainfo/$app_id.metainfo.xml" 2>&1) || fail "appstreamcli rejected the metainfo: $metainfo_report"
-findings=$(awk '/^- tag: /{if (tag) print tag, hint; tag=$3; hint=""} /^  hint: /{hint=$2} END{if (tag) print tag, hint}' \
-    <<<"$metainfo_report")
+findings=$(awk '/^[A-Z]: [^ ]+:[^ ]*: [a-z0-9-]+/ { if (tag) print tag, hint; tag = $3; hint = $4; next }
+                /^[[:space:]]+[^[:space:]]/ { if (tag && hint == "") hint = $1; next }
+                END { if (tag) print tag, hint }' <<<"$metainfo_report")
+counted=$(grep -oE '\b(errors|warnings|infos|pedantic): [0-9]+' <<<"$metainfo_report" | awk '{ n += $2 } END { print n + 0 }')
+grep -qE 'Validation (was successful|failed)' <<<"$metainfo_report" \
+    || fail "appstreamcli's report has no summary line: $metainfo_report"
+[ "$(grep -c . <<<"$findings")" -eq "$counted" ] \
+    || fail "read $(grep -c . <<<"$findings") findings where appstreamcli counts $counted: $metainfo_report"
 echo "appstreamcli: ${findings:-no findings}"
 unexpected=$(grep -Ev "^(url-not-secure|screenshot-media-url-not-secure) $web_address" <<<"$findings" || true)
 [ -z "$unexpected" ] || fail "appstreamcli: $unexpected"
