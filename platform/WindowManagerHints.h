@@ -25,7 +25,7 @@ void create_on_screen(QWidget &window, QScreen &screen);
 // The frame the window manager will draw around a created window that is not mapped yet, in Qt's
 // coordinates: none on X11 without a window manager; the manager's answer where it offers one beforehand
 // (_NET_REQUEST_FRAME_EXTENTS), waiting up to a second for it; nullopt where it can't be known before
-// mapping. Off X11, what Qt knows of the frame.
+// mapping, as where a window that asks for a frame is answered with none. Off X11, what Qt knows of the frame.
 std::optional<QMargins> frame_before_mapping(QWidget &window);
 
 // Where the system places windows in pixels of its own and knows their frames (Windows), places a created
