@@ -42,7 +42,7 @@ def wait_for(what, probe, timeout=5.0, interval=0.05):
 TopLevel = namedtuple("TopLevel", "client frame title icon states window")
 
 
-def centring(frame, screen, vertically=True, tolerance=2):
+def centring(frame, screen, vertically=True, tolerance=1):
     """Whether a frame (x, y, width, height) is centred across the screen (x, y, width, height), and down
     it or else with its top at the top of the screen's work area (E2E_TOP_MARGIN pixels below the screen's
     top, where the window manager keeps them for a panel), to `tolerance` pixels; returns that and what was seen."""
