@@ -137,6 +137,9 @@ case $desktop in
     kwin)
         # The installed binary carries a file capability that a container may refuse; a copy has none.
         cp "$(command -v kwin_wayland)" "$work/kwin_wayland"
+        # xdotool's input reaches Xwayland's clients without the prompt newer kwin puts first, which nobody answers.
+        mkdir -p "$XDG_CONFIG_HOME"
+        printf '[Xwayland]\nXwaylandEisNoPromptApps=xdotool\n' >"$XDG_CONFIG_HOME/kwinrc"
         export XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=KDE
         session_command=("$work/kwin_wayland" --x11-display "$DISPLAY" --width "${screen%x*}"
             --height "${screen#*x}" --xwayland --socket "$socket" --no-lockscreen --no-global-shortcuts
