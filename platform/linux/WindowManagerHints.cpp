@@ -205,12 +205,9 @@ bool request_position_by_gravity(QWidget &window, QPoint client_position, Window
     if (!x11.connection)
         return false;
     const QPoint native = native_position(window, client_position);
-    // Window gravity works from the frame as the manager knows it when it takes the request: one that
-    // draws frames in a client of its own knows none until that client has drawn it, after mapping.
-    if (gravity != WindowGravity::Static && asks_for_frame(window) && supports(x11, root_of(x11), "_NET_FRAME_EXTENTS"))
-        wait_for_frame_extents(x11, [](QMargins frame) { return !frame.isNull(); });
 
-    // Qt writes its own gravity whenever it shows or moves the window; this request follows its map.
+    // Qt writes its own gravity whenever it shows or moves the window. These hints follow its map at once:
+    // a manager that reads them as it takes the window on places the frame by them from the start.
     auto hints = size_hints(x11);
     hints[0] |= kUserPosition | kProgramPosition | kWindowGravity;
     hints[kHintX] = static_cast<std::uint32_t>(native.x());
@@ -218,7 +215,12 @@ bool request_position_by_gravity(QWidget &window, QPoint client_position, Window
     hints[kHintGravity] = static_cast<std::uint32_t>(gravity);
     xcb_change_property(x11.connection, XCB_PROP_MODE_REPLACE, x11.id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
                         32, kSizeHintsLength, hints.data());
+    xcb_flush(x11.connection);
 
+    // The request works from the frame as the manager knows it when it takes the request: one that draws
+    // frames in a client of its own knows none until that client has drawn it, after mapping.
+    if (gravity != WindowGravity::Static && asks_for_frame(window) && supports(x11, root_of(x11), "_NET_FRAME_EXTENTS"))
+        wait_for_frame_extents(x11, [](QMargins frame) { return !frame.isNull(); });
     const std::array<std::uint32_t, 2> position{static_cast<std::uint32_t>(native.x()),
                                                 static_cast<std::uint32_t>(native.y())};
     xcb_configure_window(x11.connection, x11.id, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, position.data());
