@@ -122,6 +122,13 @@ class Desktop:
         the mapped children of the root window."""
         return self._shown(lambda window: (self._property(window, "_NET_WM_PID") or [None])[0] == pid)
 
+    def managed_titles(self, pid):
+        """The titles of the process's windows a window manager lists, shown or not; none without one."""
+        if self._property(self._root, "_NET_CLIENT_LIST") is None:
+            return []
+        return [bytes(self._property(w, "_NET_WM_NAME") or b"").decode("utf-8", "replace") for w in self._clients()
+                if (self._property(w, "_NET_WM_PID") or [None])[0] == pid]
+
     def top_levels_of_class(self, wm_class):
         """The top-level windows on screen whose WM_CLASS names that class: Wine gives each window of a
         Windows program the program's file name."""
