@@ -25,7 +25,7 @@ void create_on_screen(QWidget &window, QScreen &screen);
 // The frame the window manager will draw around a created window that is not mapped yet, in Qt's
 // coordinates: none on X11 without a window manager; the manager's answer where it offers one beforehand
 // (_NET_REQUEST_FRAME_EXTENTS), waiting up to a second for it; nullopt where it can't be known before
-// mapping. Off X11, what Qt knows of the frame.
+// mapping, as where a window that asks for a frame is answered with none. Off X11, what Qt knows of the frame.
 std::optional<QMargins> frame_before_mapping(QWidget &window);
 
 // Where the system places windows in pixels of its own and knows their frames (Windows), places a created
@@ -40,6 +40,7 @@ enum class WindowGravity : std::uint32_t { North = 2, Centre = 5, Static = 10 };
 
 // Asks the window manager to move a mapped window so that its frame's reference point (top centre or
 // centre) lies where the client area's would with its top-left corner at client_position: the manager,
-// which alone knows the frame, does the arithmetic when it places the frame. Returns false where this
+// which alone knows the frame, does the arithmetic when it places the frame; one that tells the frame only
+// once the window is mapped is given up to a second to tell it first. Returns false where this
 // cannot be asked (not on X11, or the window not created), leaving the caller to move the window itself.
 bool request_position_by_gravity(QWidget &window, QPoint client_position, WindowGravity gravity);

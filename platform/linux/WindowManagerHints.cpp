@@ -111,15 +111,52 @@ xcb_window_t root_of(const X11Window &x11)
     return reply ? reply->root : xcb_window_t{XCB_WINDOW_NONE};
 }
 
-// How long a window manager that offers to tell a frame's size beforehand is given to answer.
+bool supports(const X11Window &x11, xcb_window_t root, const char *name)
+{
+    return has_atom(x11.connection, root, atom(x11.connection, "_NET_SUPPORTED"), atom(x11.connection, name));
+}
+
+bool asks_for_frame(const QWidget &window)
+{
+    return !window.windowFlags().testFlag(Qt::FramelessWindowHint);
+}
+
+// How long a window manager is given to tell a frame's size, before mapping where it offers to, or once
+// mapped where it draws frames in a client of its own.
 constexpr auto kFrameAnswerTimeout = std::chrono::seconds(1);
 constexpr auto kFrameAnswerPoll = std::chrono::milliseconds(2);
 
-// _NET_REQUEST_FRAME_EXTENTS: the manager writes _NET_FRAME_EXTENTS (left, right, top, bottom) on the window.
+// _NET_FRAME_EXTENTS (left, right, top, bottom) as the manager last set it on the window, if it has.
+std::optional<QMargins> frame_extents(const X11Window &x11)
+{
+    const std::vector<std::uint32_t> extents = property32(
+        x11.connection, x11.id, atom(x11.connection, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
+    if (extents.size() != 4)
+        return std::nullopt;
+    return QMargins(static_cast<int>(extents[0]), static_cast<int>(extents[2]), static_cast<int>(extents[1]),
+                    static_cast<int>(extents[3]));
+}
+
+// Polls the window's frame extents until `told` accepts them or the time is up; the last seen, if any.
+template <typename Told>
+std::optional<QMargins> wait_for_frame_extents(const X11Window &x11, Told told)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kFrameAnswerTimeout;
+    std::optional<QMargins> frame;
+    do {
+        frame = frame_extents(x11);
+        if (frame && told(*frame))
+            return frame;
+        std::this_thread::sleep_for(kFrameAnswerPoll);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return frame;
+}
+
+// _NET_REQUEST_FRAME_EXTENTS: the manager answers by setting _NET_FRAME_EXTENTS on the window.
 std::optional<QMargins> ask_frame_extents(const X11Window &x11, xcb_window_t root)
 {
-    const xcb_atom_t extents = atom(x11.connection, "_NET_FRAME_EXTENTS");
-    xcb_delete_property(x11.connection, x11.id, extents); // an answer from an earlier showing is no answer
+    // an answer from an earlier showing is no answer
+    xcb_delete_property(x11.connection, x11.id, atom(x11.connection, "_NET_FRAME_EXTENTS"));
     xcb_client_message_event_t request{};
     request.response_type = XCB_CLIENT_MESSAGE;
     request.format = 32;
@@ -128,16 +165,7 @@ std::optional<QMargins> ask_frame_extents(const X11Window &x11, xcb_window_t roo
     xcb_send_event(x11.connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char *>(&request));
     xcb_flush(x11.connection);
-
-    const auto deadline = std::chrono::steady_clock::now() + kFrameAnswerTimeout;
-    do {
-        const std::vector<std::uint32_t> answer = property32(x11.connection, x11.id, extents, XCB_ATOM_CARDINAL, 4);
-        if (answer.size() == 4)
-            return QMargins(static_cast<int>(answer[0]), static_cast<int>(answer[2]), static_cast<int>(answer[1]),
-                            static_cast<int>(answer[3]));
-        std::this_thread::sleep_for(kFrameAnswerPoll);
-    } while (std::chrono::steady_clock::now() < deadline);
-    return std::nullopt;
+    return wait_for_frame_extents(x11, [](QMargins) { return true; });
 }
 
 } // namespace
@@ -159,11 +187,12 @@ std::optional<QMargins> frame_before_mapping(QWidget &window)
     const xcb_window_t root = root_of(x11);
     if (property32(x11.connection, root, atom(x11.connection, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).empty())
         return QMargins(); // no window manager, no frame
-    if (!has_atom(x11.connection, root, atom(x11.connection, "_NET_SUPPORTED"),
-                  atom(x11.connection, "_NET_REQUEST_FRAME_EXTENTS")))
+    if (!supports(x11, root, "_NET_REQUEST_FRAME_EXTENTS"))
         return std::nullopt;
     const std::optional<QMargins> frame = ask_frame_extents(x11, root);
-    if (!frame)
+    // A manager that draws its frames in a client of its own answers "none" before that client has drawn
+    // one: for a window that asks for a frame, that tells nothing.
+    if (!frame || (frame->isNull() && asks_for_frame(window)))
         return std::nullopt;
     const qreal ratio = window.screen() ? window.screen()->devicePixelRatio() : 1.0;
     return QMargins(qRound(frame->left() / ratio), qRound(frame->top() / ratio), qRound(frame->right() / ratio),
@@ -177,7 +206,8 @@ bool request_position_by_gravity(QWidget &window, QPoint client_position, Window
         return false;
     const QPoint native = native_position(window, client_position);
 
-    // Qt writes its own gravity whenever it shows or moves the window; this request follows its map.
+    // Qt writes its own gravity whenever it shows or moves the window. These hints follow its map at once:
+    // a manager that reads them as it takes the window on places the frame by them from the start.
     auto hints = size_hints(x11);
     hints[0] |= kUserPosition | kProgramPosition | kWindowGravity;
     hints[kHintX] = static_cast<std::uint32_t>(native.x());
@@ -185,7 +215,12 @@ bool request_position_by_gravity(QWidget &window, QPoint client_position, Window
     hints[kHintGravity] = static_cast<std::uint32_t>(gravity);
     xcb_change_property(x11.connection, XCB_PROP_MODE_REPLACE, x11.id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
                         32, kSizeHintsLength, hints.data());
+    xcb_flush(x11.connection);
 
+    // The request works from the frame as the manager knows it when it takes the request: one that draws
+    // frames in a client of its own knows none until that client has drawn it, after mapping.
+    if (gravity != WindowGravity::Static && asks_for_frame(window) && supports(x11, root_of(x11), "_NET_FRAME_EXTENTS"))
+        wait_for_frame_extents(x11, [](QMargins frame) { return !frame.isNull(); });
     const std::array<std::uint32_t, 2> position{static_cast<std::uint32_t>(native.x()),
                                                 static_cast<std::uint32_t>(native.y())};
     xcb_configure_window(x11.connection, x11.id, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, position.data());

@@ -42,7 +42,7 @@ def wait_for(what, probe, timeout=5.0, interval=0.05):
 TopLevel = namedtuple("TopLevel", "client frame title icon states window")
 
 
-def centring(frame, screen, vertically=True, tolerance=2):
+def centring(frame, screen, vertically=True, tolerance=1):
     """Whether a frame (x, y, width, height) is centred across the screen (x, y, width, height), and down
     it or else with its top at the top of the screen's work area (E2E_TOP_MARGIN pixels below the screen's
     top, where the window manager keeps them for a panel), to `tolerance` pixels; returns that and what was seen."""
@@ -121,6 +121,13 @@ class Desktop:
         """The process's top-level windows on screen: those a window manager lists, or on a bare display
         the mapped children of the root window."""
         return self._shown(lambda window: (self._property(window, "_NET_WM_PID") or [None])[0] == pid)
+
+    def managed_titles(self, pid):
+        """The titles of the process's windows a window manager lists, shown or not; none without one."""
+        if self._property(self._root, "_NET_CLIENT_LIST") is None:
+            return []
+        return [bytes(self._property(w, "_NET_WM_NAME") or b"").decode("utf-8", "replace") for w in self._clients()
+                if (self._property(w, "_NET_WM_PID") or [None])[0] == pid]
 
     def top_levels_of_class(self, wm_class):
         """The top-level windows on screen whose WM_CLASS names that class: Wine gives each window of a

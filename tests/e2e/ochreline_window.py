@@ -281,6 +281,10 @@ class OchrelineWindow:
         viewer = self.wait_dialog(f"the help viewer {HELP_TITLE!r}", lambda w: w.name == HELP_TITLE)
         self.desktop.close_window(HELP_TITLE)
         self.tree.wait_window_gone("the help viewer to close", viewer)
+        # Gone from the accessibility tree before the window manager has taken its frame off the screen,
+        # where it may still cover the main window's menu bar and take the next click.
+        wait_for("the window manager to let go of the help viewer",
+                 lambda: (HELP_TITLE not in self.desktop.managed_titles(self.tree.pid), "still managed"))
 
     def wait_notice(self, text, timeout=5.0):
         """Waits for the notice window, a single button carrying the text; returns window and button."""

@@ -2,10 +2,12 @@
 # Installs the build into a staging prefix and plays a match on the installed program, inside an X
 # display and a D-Bus session (with the accessibility bus) of its own, so that nothing on the
 # machine's own display or session can get in the way. Everything it starts is ended on the way out.
-# DESKTOP: "openbox" gives the display that window manager, which frames and lists the program's windows.
-# "mutter" or "kwin" nests that Wayland compositor in the display and starts the program on its Xwayland
-# as a Wayland session does (WAYLAND_DISPLAY, DISPLAY, XDG_SESSION_TYPE=wayland, XDG_CURRENT_DESKTOP);
-# skipped (77) where the compositor or Qt's Wayland platform is not installed.
+# DESKTOP: "openbox" gives the display that window manager, which frames and lists the program's windows;
+# "mutter-x11" GNOME's, where the installed mutter can still be an X11 window manager (skipped, 77, where not).
+# "mutter" or "kwin" runs that Wayland compositor and starts the program on its Xwayland as a Wayland
+# session does (WAYLAND_DISPLAY, DISPLAY, XDG_SESSION_TYPE=wayland, XDG_CURRENT_DESKTOP): nested in the
+# display, or headless with a monitor of the display's size where mutter offers no nesting; skipped (77)
+# where the compositor or Qt's Wayland platform is not installed.
 # PRIMARY: "LEFT" or "RIGHT" declares two monitors on one wide screen, LEFT 1280x1024+0+0 and RIGHT
 # 1920x1080+1280+0, that one primary: the program's windows belong on it.
 # TOP_MARGIN: openbox keeps that many pixels at the screen's top out of its work area, as for a panel.
@@ -24,6 +26,12 @@ source "$here/x-display.sh"
 window_manager=$desktop
 screen=1280x1024
 case $desktop in
+    mutter-x11)
+        window_manager=mutter
+        if ! command -v mutter >/dev/null || ! mutter --help 2>&1 | grep -q -- '--x11 '; then
+            echo "SKIP: the installed mutter cannot be an X11 window manager, or none is installed"
+            exit 77
+        fi ;;
     mutter | kwin)
         window_manager=
         compositor=$desktop
@@ -116,10 +124,22 @@ socket=wayland-e2e
 case $desktop in
     mutter)
         export XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME MUTTER_DEBUG_DUMMY_MODE_SPECS=$screen
-        session_command=(mutter --wayland --nested --wayland-display="$socket" -- "$work/session.sh") ;;
+        session_command=(mutter --wayland --wayland-display="$socket")
+        if mutter --help 2>&1 | grep -q -- '--nested '; then
+            session_command+=(--nested)
+        elif mutter --help 2>&1 | grep -q -- '--virtual-monitor '; then
+            session_command+=(--headless --virtual-monitor "$screen")
+        else
+            echo "SKIP: the installed mutter offers neither a nested nor a headless compositor"
+            exit 77
+        fi
+        session_command+=(-- "$work/session.sh") ;;
     kwin)
         # The installed binary carries a file capability that a container may refuse; a copy has none.
         cp "$(command -v kwin_wayland)" "$work/kwin_wayland"
+        # xdotool's input reaches Xwayland's clients without the prompt newer kwin puts first, which nobody answers.
+        mkdir -p "$XDG_CONFIG_HOME"
+        printf '[Xwayland]\nXwaylandEisNoPromptApps=xdotool\n' >"$XDG_CONFIG_HOME/kwinrc"
         export XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=KDE
         session_command=("$work/kwin_wayland" --x11-display "$DISPLAY" --width "${screen%x*}"
             --height "${screen#*x}" --xwayland --socket "$socket" --no-lockscreen --no-global-shortcuts

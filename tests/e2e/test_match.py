@@ -176,8 +176,8 @@ def check_splash_ticks(splash_secs, message_secs):
 
 
 def check_centred(window, what, accessible, vertically=True):
-    """Centred on its screen by its outer size, frame included, to 2 pixels; a window not centred down has
-    the frame's top at the screen's top."""
+    """Centred on its screen by its outer size, frame included, to 1 pixel (half the space left over may be
+    rounded either way); a window not centred down has the frame's top at the screen's top."""
     def probe():
         return centring(window.top_level(what, accessible).frame, window.desktop.screen_rect(), vertically)
     wait_for(f"{what} centred across{' and down' if vertically else ', at the top'} by its outer size", probe)
