@@ -80,6 +80,7 @@ bool SoundDevice::open(const Format &format)
     };
     wanted.userdata = &feed_;
     SDL_AudioSpec obtained{};
+    listed_at_open_ = library()->GetNumAudioDevices(0);
     // No allowed changes: SDL converts to whatever the hardware wants, the callback sees our format.
     device_ = library()->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     const int attempts = driver_is_a_sound_server() ? kOpenAttempts : 1;
@@ -130,7 +131,10 @@ void SoundDevice::leave_thread()
 
 bool SoundDevice::stopped() const
 {
-    return library()->GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
+    // SDL 3 behind SDL 2's interface reports a device that has failed as playing and goes on taking
+    // samples for it; it drops the device from its list, though.
+    return library()->GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED
+        || library()->GetNumAudioDevices(0) < listed_at_open_;
 }
 
 bool SoundDevice::waiting_for_new_stream() const

@@ -59,6 +59,7 @@ private:
     std::uint32_t device_ = 0;
     Format format_;
     SoundFeed::Clock::time_point opened_at_;
+    int listed_at_open_ = 0; // output devices SDL listed just before the device was opened
     bool played_ = false;
     std::uint8_t silence_ = 0;
     SoundFeed feed_;

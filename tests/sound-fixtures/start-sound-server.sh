@@ -74,8 +74,10 @@ CONF
     card_env=(ALSA_CONFIG_PATH="$card_config") # for the server only
 }
 
+# Named and described: SDL 3 lists no sink without a description, and then finds no default device.
 sink_properties() { # the sink's node: a timer-driven null sink, or PipeWire's ALSA sink on the card
-    echo 'node.name = "test-sink" media.class = "Audio/Sink" audio.rate = 48000 audio.channels = 2'
+    echo 'node.name = "test-sink" node.description = "Test sink" media.class = "Audio/Sink"'
+    echo 'audio.rate = 48000 audio.channels = 2'
     echo 'audio.position = [ FL FR ] priority.driver = 30000 priority.session = 30000'
     if [ -n "$card_config" ]; then
         echo 'factory.name = api.alsa.pcm.sink api.alsa.path = "virtualcard"'
@@ -111,6 +113,7 @@ start_pipewire() {
 start_pulseaudio() {
     local sink="module-null-sink sink_name=test-sink"
     [ -z "$card_config" ] || sink="module-alsa-sink device=virtualcard sink_name=test-sink"
+    sink+=" sink_properties=device.description=Test-sink"
     export PULSE_STATE_PATH=$dir/state PULSE_RUNTIME_PATH=$dir/run/pulse
     launch pulseaudio env "${card_env[@]}" pulseaudio -n --daemonize=no \
         --exit-idle-time=-1 --disallow-exit --log-target=stderr -L "$sink" -L module-native-protocol-unix
