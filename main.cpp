@@ -2,7 +2,6 @@
 #include "FontConfigWarmUp.h"
 #include "Module1.h"
 #include "PlatformChoice.h"
-#include "RunningMarker.h"
 #include "SystemSound.h"
 #include "frmmain.h"
 
@@ -10,7 +9,6 @@
 
 int main(int argc, char *argv[])
 {
-    const RunningMarker running;
     FontConfigWarmUp fonts;
     PlatformChoice command_line(argc, argv);
     QApplication app(command_line.argc(), command_line.argv());

@@ -19,7 +19,9 @@ set(CPACK_OCHRELINE_PROGRAM "${OCHRELINE_SHORT_NAME}.exe")
 set(CPACK_OCHRELINE_ICON "${PROJECT_SOURCE_DIR}/resources/ochreline.ico")
 # Beside the welcome and finish pages (drawn by tools/resources).
 set(CPACK_OCHRELINE_PAGE_PICTURE "${PROJECT_SOURCE_DIR}/resources/installer.bmp")
-# The installer and the uninstaller wait for the program while it holds this mutex.
-set(CPACK_OCHRELINE_RUNNING_MUTEX "${OCHRELINE_RUNNING_MUTEX}")
+# Signs the program once it is staged and stripped, and the uninstaller and the installer as NSIS makes
+# them, when a certificate is given (see the script); otherwise leaves them unsigned.
+set(CPACK_OCHRELINE_SIGN "${PROJECT_SOURCE_DIR}/packaging/windows/sign.sh")
+set(CPACK_PRE_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/packaging/windows/SignProgram.cmake")
 
 include(CPack)

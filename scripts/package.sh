@@ -9,6 +9,14 @@ ochre_apt_install "${OCHRE_WINDOWS_PACKAGES[@]}"
 ochre_build "$OCHRE_ROOT/build"
 ochre_build_windows "$OCHRE_ROOT/build-windows"
 
+# Signed with Authenticode when a certificate is given (packaging/windows/sign.sh).
+if [ -n "${OCHRE_SIGN_PKCS12:-}" ]; then
+    [ -n "${OCHRE_SIGN_PASSWORD+set}" ] || { echo "OCHRE_SIGN_PKCS12 is set, OCHRE_SIGN_PASSWORD is not" >&2; exit 1; }
+    echo "Signing the Windows program, uninstaller and installer with $OCHRE_SIGN_PKCS12${OCHRE_SIGN_TIMESTAMP:+, timestamped by $OCHRE_SIGN_TIMESTAMP}"
+else
+    echo "The Windows program, uninstaller and installer are left unsigned: OCHRE_SIGN_PKCS12 and OCHRE_SIGN_PASSWORD are not set"
+fi
+
 dist=$OCHRE_ROOT/dist
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -28,9 +28,10 @@ OCHRE_DESKTOP_GROUPS=(
 
 # The Windows build: Debian's MinGW-w64 cross compiler, the host's Qt tools for Qt built for Windows from
 # Debian's own source (scripts/windows-qt.sh), Wine to run the Windows tests with Wine's own Windows fonts
-# (MS Sans Serif, Tahoma, Marlett), NSIS for the installer.
+# (MS Sans Serif, Tahoma, Marlett), NSIS for the installer, osslsigncode to sign a release when given a
+# certificate (openssl makes the installer test's throwaway one).
 OCHRE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix dpkg-dev qt6-base-dev qt6-base-dev-tools
-    wine64 libwine fonts-wine nsis file)
+    wine64 libwine fonts-wine nsis file osslsigncode openssl)
 # The wave player's test under Wine: Wine's PulseAudio driver needs the PulseAudio client library, and the
 # test plays into a private PulseAudio server whose sink it records (tests/windows/waveout_server_test.sh).
 OCHRE_WINDOWS_PACKAGES+=(libpulse0 pulseaudio pulseaudio-utils python3)

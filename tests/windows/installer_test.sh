@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Makes the zip and the installer of a Windows build tree with cpack, checks the zip's files, then in a
-# fresh Wine prefix of its own installs silently for all users and for the current user: each time the
-# program, its help file, the Start-menu shortcut and the Installed apps entry must be there. Asked for
-# the other mode, the installer must fail and change nothing; for all users, so must installing and the
-# registered quiet uninstall command while the installed program runs. Installing again must replace
-# the installation where it is, and after the quiet uninstall command has run, nothing of it may be
-# left in the prefix's files or registry. Needs an X display (the program runs) and xdotool.
+# Makes the zip and the installer of a Windows build tree with cpack, signed with a throwaway certificate,
+# checks the zip's files, then in a fresh Wine prefix of its own installs silently for all users and for
+# the current user: each time the program, its help file, the Start-menu shortcut and the Installed apps
+# entry must be there, the program and the uninstaller signed. Asked for the other mode, the installer
+# must refuse and change nothing; for all users, so must installing and the registered quiet uninstall
+# command while the installed program runs or when run with a standard user's rights, exiting with
+# status 2 and no window. Installing again must replace the installation where it is. The registered
+# uninstall command, quiet for all users (with a copy from the zip running) and clicked through for the
+# current user, must leave nothing of it in the prefix's files or registry. Needs an X display (the
+# program runs), xdotool, openssl and osslsigncode.
 # Usage: installer_test.sh BUILD_DIR
 set -euo pipefail
 
@@ -34,9 +37,21 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.tx
 [ -n "$version" ] || fail "no project version in $build_dir/CMakeCache.txt"
 uninstall_key="Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product"
 
-(cd "$build_dir" && cpack -B "$work/package" >"$work/cpack.log" 2>&1) || {
+certificate=$work/certificate
+mkdir "$certificate"
+openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=$product test" -days 1 -keyout "$certificate/key.pem" \
+    -out "$certificate/cert.pem" 2>/dev/null
+openssl pkcs12 -export -inkey "$certificate/key.pem" -in "$certificate/cert.pem" -passout pass:test \
+    -out "$certificate/cert.p12"
+(cd "$build_dir" && OCHRE_SIGN_PKCS12=$certificate/cert.p12 OCHRE_SIGN_PASSWORD=test \
+    cpack -B "$work/package" >"$work/cpack.log" 2>&1) || {
     cat "$work/cpack.log" >&2
     fail "cpack failed"
+}
+# Fails unless FILE carries a signature by the throwaway certificate.
+check_signed() {
+    osslsigncode verify -CAfile "$certificate/cert.pem" -in "$1" >"$work/verify.log" 2>&1 \
+        || { cat "$work/verify.log" >&2; fail "$1 is not signed"; }
 }
 installer=$work/package/ochreline-$version-win64.exe
 zip=$work/package/ochreline-$version-win64.zip
@@ -45,6 +60,11 @@ echo "installer: $(stat -c %s "$installer") bytes, zip: $(stat -c %s "$zip") byt
 zip_files=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
 [ "$zip_files" = "ochreline-$version-win64/301.hlp ochreline-$version-win64/$program " ] \
     || fail "the zip holds: $zip_files"
+check_signed "$installer"
+cmake -E chdir "$work/package" cmake -E tar xf "$zip"
+zip_program="$work/package/ochreline-$version-win64/$program"
+check_signed "$zip_program"
+makensis -V1 -DOUT="$work/standard_user.exe" "$here/standard_user.nsi"
 
 wine() { "$here/wine-run.sh" "$WINEPREFIX" "$@"; }
 unix_path() { wine winepath -u "$1" | tr -d '\r'; }
@@ -63,40 +83,78 @@ same_footprint() {
     footprint >"$work/now"
     diff "$work/$1" "$work/now" >&2 || fail "$2 changed the lines above (> new, < gone)"
 }
-# Runs a command that must fail, and says with which status.
-expect_failure() {
-    local what=$1 status=0
+# Runs a silent command that must refuse: exit status 2 within a minute, not a window waiting for a click.
+expect_refusal() {
+    local what=$1 status=0 pid
     shift
-    "$@" || status=$?
-    [ "$status" -ne 0 ] || fail "$what succeeded"
-    echo "$what: exit status $status"
+    "$@" &
+    pid=$!
+    for _ in $(seq 120); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.5
+    done
+    ! kill -0 "$pid" 2>/dev/null || fail "$what waits, windows: $(xdotool search --name . getwindowname %@ | tr '\n' ' ')"
+    wait "$pid" || status=$?
+    [ "$status" -eq 2 ] || fail "$what: exit status $status"
+    echo "$what: refused"
 }
-# The command Installed apps runs for a quiet uninstall of the installation in HIVE; the words of its
-# last argument, a folder that may hold spaces, are joined again by single spaces on the way to Windows.
-quiet_uninstall() {
-    local quiet uninstaller arguments
-    quiet=$(entry "$1" QuietUninstallString) || fail "no QuietUninstallString under $1"
-    uninstaller=${quiet#\"}
+# Runs the uninstall command VALUE (UninstallString, QuietUninstallString) registered for the
+# installation in HIVE as Installed apps does, by way of the Windows program in PREFIX if given; the words
+# of its last argument, a folder that may hold spaces, are joined again by single spaces on the way to
+# Windows. Usage: uninstall HIVE VALUE [PREFIX]
+uninstall() {
+    local command uninstaller arguments
+    command=$(entry "$1" "$2") || fail "no $2 under $1"
+    uninstaller=${command#\"}
     uninstaller=${uninstaller%%\"*}
-    read -r -a arguments <<<"${quiet#\""$uninstaller"\"}"
-    wine "$uninstaller" "${arguments[@]}"
+    read -r -a arguments <<<"${command#\""$uninstaller"\"}"
+    wine ${3:+"$3"} "$uninstaller" "${arguments[@]}"
+}
+quiet_uninstall() { uninstall "$1" QuietUninstallString; }
+# The uninstall command clicked through as a user would: Uninstall, then Finish 15 s after the program's
+# files have gone; the uninstaller's copy that removes the uninstaller may have to wait that long.
+interactive_uninstall() {
+    local hive=$1 unix_dir=$2 window pid
+    uninstall "$hive" UninstallString &
+    pid=$!
+    # The one shown: Wine may make and destroy another window of the same name first.
+    window=$(timeout 60 xdotool search --sync --onlyvisible --limit 1 --name "^$product Uninstall") \
+        || fail "no uninstaller window"
+    xdotool windowfocus --sync "$window" key Return
+    for _ in $(seq 120); do
+        [ -e "$unix_dir/$program" ] || break
+        sleep 0.5
+    done
+    [ ! -e "$unix_dir/$program" ] || fail "the uninstaller did not remove $program"
+    sleep 15
+    xdotool windowfocus --sync "$window" key Return
+    wait "$pid" || fail "the uninstaller failed"
+}
+# Starts the Windows program PATH and waits for its window; stop_program ends it.
+start_program() {
+    local window
+    wine "$1" >/dev/null 2>&1 &
+    window=$(timeout 120 xdotool search --sync --limit 1 --classname "$program") || fail "$1 opened no window"
+    running=$(xdotool getwindowpid "$window") || fail "no process id on $1's window"
+}
+stop_program() {
+    kill "$running"
+    wait || true
 }
 # When each file of the installation and its shortcut last changed: rewritten with the same bytes, a file
 # has a new time.
 change_times() { find "$@" -printf '%p %C@\n' | sort; }
 # Neither installing nor uninstalling may succeed or touch a file while the program in DIR (UNIX_DIR)
-# runs; the caller compares the footprint once it has ended.
-check_while_running() {
-    local dir=$1 unix_dir=$2 shortcut=$3 hive=$4 window pid
+# runs, nor for a standard user; the caller compares the footprint once it has ended.
+check_refusals() {
+    local dir=$1 unix_dir=$2 shortcut=$3 hive=$4
     change_times "$unix_dir" "$shortcut" >"$work/times"
-    wine "$dir\\$program" >/dev/null 2>&1 &
-    # The program marks itself running before it opens a window.
-    window=$(timeout 120 xdotool search --sync --limit 1 --classname "$program") || fail "$program opened no window"
-    pid=$(xdotool getwindowpid "$window") || fail "no process id on $program's window"
-    expect_failure "installing while $program runs" wine "$installer" /S
-    expect_failure "the quiet uninstall while $program runs" quiet_uninstall "$hive"
-    kill "$pid"
-    wait || true
+    expect_refusal "installing for all users as a standard user" wine "$work/standard_user.exe" "$installer" /S /AllUsers
+    expect_refusal "the quiet uninstall as a standard user" uninstall "$hive" QuietUninstallString "$work/standard_user.exe"
+    start_program "$dir\\$program"
+    expect_refusal "installing while $program runs" wine "$installer" /S
+    expect_refusal "the quiet uninstall while $program runs" quiet_uninstall "$hive"
+    stop_program
     change_times "$unix_dir" "$shortcut" | diff "$work/times" - >&2 || fail "failing to install or uninstall touched the files above"
 }
 
@@ -119,6 +177,8 @@ check_install() {
     for file in "$program" 301.hlp Uninstall.exe; do
         [ -f "$unix_dir/$file" ] || fail "$mode: $dir lacks $file"
     done
+    check_signed "$unix_dir/$program"
+    check_signed "$unix_dir/Uninstall.exe"
     cmp -s "$unix_dir/301.hlp" "$build_dir/301.hlp" || fail "$mode: the installed help file differs"
 
     [ "$(entry "$hive" DisplayName)" = "$product" ] || fail "$mode: DisplayName"
@@ -133,14 +193,21 @@ check_install() {
 
     footprint >"$work/installed"
     # One installation at a time: the other mode is refused while this one is there.
-    expect_failure "$mode: installing for /$other_mode" wine "$installer" /S "/$other_mode"
-    [ "$mode" != AllUsers ] || check_while_running "$dir" "$unix_dir" "$shortcut" "$hive"
+    expect_refusal "$mode: installing for /$other_mode" wine "$installer" /S "/$other_mode"
+    [ "$mode" != AllUsers ] || check_refusals "$dir" "$unix_dir" "$shortcut" "$hive"
     same_footprint installed "$mode: failing to install or uninstall"
     # Installing again, in no mode in particular, replaces the installation where it is.
     wine "$installer" /S || fail "$mode: installing again failed"
     same_footprint installed "$mode: installing again"
 
-    quiet_uninstall "$hive" || fail "$mode: the uninstaller failed"
+    if [ "$mode" = AllUsers ]; then
+        # A copy running from elsewhere is not this installation's.
+        start_program "$zip_program"
+        quiet_uninstall "$hive" || fail "$mode: the uninstaller failed with a copy from the zip running"
+        stop_program
+    else
+        interactive_uninstall "$hive" "$unix_dir"
+    fi
     # A copy of the uninstaller removes the uninstaller itself once that has ended.
     wineserver -w
 
