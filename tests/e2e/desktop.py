@@ -73,7 +73,7 @@ class Desktop:
         return self.windows_screen
 
     def move(self, window, x, y):
-        """Moves a top-level X window as a person dragging it by its title bar would."""
+        """Moves a top-level X window, its client area's top-left corner to (x, y)."""
         self._xdotool("windowmove", "--sync", str(window), str(x), str(y))
 
     def wait_window_manager(self, timeout=10.0):
