@@ -100,7 +100,7 @@ class Desktop:
         """Asks the top-level window of that title to close, as a window manager's close button does."""
         protocols = self._display.intern_atom("WM_PROTOCOLS")
         delete = self._display.intern_atom("WM_DELETE_WINDOW")
-        found = [w for w in self._clients() if w.get_wm_name() == title]
+        found = [w for w in self._clients() if self._wm_name(w) == title]
         if not found:
             raise E2eFailure(f"no window titled {title!r} on the display")
         for window in found:
@@ -201,6 +201,14 @@ class Desktop:
                         title=None if title is None else bytes(title).decode("utf-8", "replace"),
                         icon=tuple(icon) if icon is not None and len(icon) else None,
                         states={self._display.get_atom_name(a) for a in states or ()}, window=window.id)
+
+    @staticmethod
+    def _wm_name(window):
+        """None for a window that went away meanwhile (a notice just closed)."""
+        try:
+            return window.get_wm_name()
+        except xerror.XError:
+            return None
 
     def _property(self, window, name):
         found = window.get_full_property(self._display.intern_atom(name), X.AnyPropertyType)
