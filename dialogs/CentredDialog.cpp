@@ -16,10 +16,11 @@ CentredDialog::CentredDialog(DialogLook look, QWidget *parent)
 bool CentredDialog::event(QEvent *event)
 {
     // Show comes when the window is created and about to be mapped, ShowToParent once it is mapped.
+    // Placed first: placing may create the window anew, at the scale of another monitor.
     if (event->type() == QEvent::Show && !event->spontaneous()) {
+        placed_before_mapping_ = place_before_mapping(*this, Placement::Centre);
         if (look_.off_taskbar)
             keep_untitled_and_off_taskbar(*this);
-        placed_before_mapping_ = place_before_mapping(*this, Placement::Centre);
     }
     if (event->type() == QEvent::ShowToParent)
         place_once_mapped(*this, Placement::Centre, placed_before_mapping_);

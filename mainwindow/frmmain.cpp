@@ -25,6 +25,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QWindow>
 
 namespace {
 
@@ -173,6 +174,7 @@ void frmmain::build_menus()
 void frmmain::Form_Load(int splash_interval_ms)
 {
     const bool placed_before_mapping = place_at_top_of_screen();
+    connect(windowHandle(), &QWindow::screenChanged, this, &frmmain::keep_own_size, Qt::QueuedConnection);
     settings_.start_score = 301;
     settings_.points_pick = 0;
     match_.game_over = true;
@@ -203,6 +205,13 @@ bool frmmain::place_at_top_of_screen()
 {
     layout()->activate(); // the window's own size, before it is created and shown
     return place_before_mapping(*this, Placement::TopCentre);
+}
+
+// Moved to a screen of another scale, a window keeps its size in the system's pixels on X11, which at
+// that scale cuts the board off or leaves space around it: the window takes its own size again.
+void frmmain::keep_own_size()
+{
+    resize(minimumSize());
 }
 
 void frmmain::show_startup_message()

@@ -63,6 +63,7 @@ private:
     void set_sound_device(bool found);
     // Returns false where the placement is to be completed once the window is mapped.
     bool place_at_top_of_screen();
+    void keep_own_size();
     void show_startup_message();
     void adjust_points(Adjustment direction);
     frmnotice *notice();

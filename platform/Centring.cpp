@@ -65,6 +65,8 @@ void place_once_mapped(QWidget &window, Placement placement, bool placed_before_
     const QScreen *screen = placement_screen(window);
     if (placed_before_mapping || !screen) {
         request_position_by_gravity(window, window.geometry().topLeft(), WindowGravity::Static);
+        if (screen)
+            place_by_seen_frame(window, *screen, placement);
         return;
     }
     const WindowGravity gravity = placement == Placement::Centre ? WindowGravity::Centre : WindowGravity::North;

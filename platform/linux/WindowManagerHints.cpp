@@ -245,3 +245,5 @@ bool place_in_system_pixels(QWidget &, const QScreen &, Placement)
 {
     return false;
 }
+
+void place_by_seen_frame(QWidget &, const QScreen &, Placement) {}

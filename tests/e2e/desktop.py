@@ -61,14 +61,20 @@ class Desktop:
     def __init__(self):
         self._display = xdisplay.Display()
         self._root = self._display.screen().root
+        screen = self._display.screen()
+        # The monitor the program's windows belong on, (x, y, width, height): the one run_e2e.sh made
+        # primary where it declared monitors (E2E_SCREEN), else the whole screen. A test that moves the
+        # main window to another monitor sets it to that one.
+        self.windows_screen = rect_from(os.environ.get("E2E_SCREEN")) or (0, 0, screen.width_in_pixels,
+                                                                           screen.height_in_pixels)
+        self.scale = 1.0  # the scale factor Qt gives that monitor
 
     def screen_rect(self):
-        """The monitor the program's windows belong on, (x, y, width, height): the one run_e2e.sh made
-        primary where it declared monitors (E2E_SCREEN), else the whole screen."""
-        if os.environ.get("E2E_SCREEN"):
-            return tuple(int(v) for v in os.environ["E2E_SCREEN"].split())
-        screen = self._display.screen()
-        return 0, 0, screen.width_in_pixels, screen.height_in_pixels
+        return self.windows_screen
+
+    def move(self, window, x, y):
+        """Moves a top-level X window, its client area's top-left corner to (x, y)."""
+        self._xdotool("windowmove", "--sync", str(window), str(x), str(y))
 
     def wait_window_manager(self, timeout=10.0):
         """A window manager announces itself with a check window on the root window (EWMH)."""
@@ -94,7 +100,7 @@ class Desktop:
         """Asks the top-level window of that title to close, as a window manager's close button does."""
         protocols = self._display.intern_atom("WM_PROTOCOLS")
         delete = self._display.intern_atom("WM_DELETE_WINDOW")
-        found = [w for w in self._clients() if w.get_wm_name() == title]
+        found = [w for w in self._clients() if self._wm_name(w) == title]
         if not found:
             raise E2eFailure(f"no window titled {title!r} on the display")
         for window in found:
@@ -203,6 +209,14 @@ class Desktop:
                         icon=tuple(icon) if icon is not None and len(icon) else None,
                         states={self._display.get_atom_name(a) for a in states or ()}, window=window.id)
 
+    @staticmethod
+    def _wm_name(window):
+        """None for a window that went away meanwhile (a notice just closed)."""
+        try:
+            return window.get_wm_name()
+        except xerror.XError:
+            return None
+
     def _property(self, window, name):
         found = window.get_full_property(self._display.intern_atom(name), X.AnyPropertyType)
         return None if found is None else found.value
@@ -212,9 +226,36 @@ class Desktop:
         subprocess.run(["xdotool", *args], check=True, timeout=10)
 
 
+def rect_from(text):
+    """"x y width height" as a tuple of numbers; None for nothing."""
+    return tuple(int(v) for v in text.split()) if text else None
+
+
+def scaled_screen():
+    """The monitor that Qt scales (E2E_SCALED_SCREEN, in the X server's pixels) and its scale factor
+    (E2E_SCALE), or None."""
+    screen = rect_from(os.environ.get("E2E_SCALED_SCREEN"))
+    return (screen, float(os.environ["E2E_SCALE"])) if screen else None
+
+
+def to_pixels(rect):
+    """Qt's coordinates to the X server's pixels. Qt reports a screen that it scales with its top-left
+    corner where the X server has it and the rest divided by the scale factor."""
+    scaled = scaled_screen()
+    if not scaled:
+        return rect
+    (left, top, width, height), factor = scaled
+    x, y, w, h = rect
+    if not (left <= x < left + width / factor and top <= y < top + height / factor):
+        return rect
+    return (left + round((x - left) * factor), top + round((y - top) * factor), round(w * factor),
+            round(h * factor))
+
+
 def extents(accessible):
+    """An accessible's place on the screen, (x, y, width, height) in the X server's pixels."""
     box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return box.x, box.y, box.width, box.height
+    return to_pixels((box.x, box.y, box.width, box.height))
 
 
 def centre(accessible):

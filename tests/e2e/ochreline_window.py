@@ -303,7 +303,8 @@ class OchrelineWindow:
     def throw(self, ring, number=20):
         """Clicks the board where a dart in that ring and segment would land."""
         bx, by, width, height = extents(self.board)
-        if (width, height) != (BOARD_SIZE, BOARD_SIZE):
-            raise E2eFailure(f"the board is {width} x {height} pixels, expected {BOARD_SIZE} x {BOARD_SIZE}")
+        size = round(BOARD_SIZE * self.desktop.scale)
+        if (width, height) != (size, size):
+            raise E2eFailure(f"the board is {width} x {height} pixels, expected {size} x {size}")
         px, py = board_point(ring, number)
-        self.desktop.click(bx + px, by + py)
+        self.desktop.click(bx + round(px * self.desktop.scale), by + round(py * self.desktop.scale))

@@ -11,7 +11,9 @@
 # PRIMARY: "LEFT" or "RIGHT" declares two monitors on one wide screen, LEFT 1280x1024+0+0 and RIGHT
 # 1920x1080+1280+0, that one primary: the program's windows belong on it.
 # TOP_MARGIN: openbox keeps that many pixels at the screen's top out of its work area, as for a panel.
-# Usage: run_e2e.sh CMAKE_COMMAND BUILD_DIR [DESKTOP [PRIMARY [TOP_MARGIN]]]
+# SCALE (with PRIMARY): Qt scales the other monitor by that factor, and the driver moves the main window
+# there once the match is played.
+# Usage: run_e2e.sh CMAKE_COMMAND BUILD_DIR [DESKTOP [PRIMARY [TOP_MARGIN [SCALE]]]]
 set -euo pipefail
 
 cmake_command=$1
@@ -19,6 +21,7 @@ build_dir=$2
 desktop=${3:-}
 primary=${4:-}
 top_margin=${5:-}
+scale=${6:-}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 python=/usr/bin/python3 # Debian's own, which has pyatspi; another python3 on PATH may not
 source "$here/x-display.sh"
@@ -44,12 +47,18 @@ case $desktop in
         screen=1920x1080 ;;
 esac
 case $primary in
-    LEFT) windows_screen="0 0 1280 1024" ;;
-    RIGHT) windows_screen="1280 0 1920 1080" ;;
+    LEFT) windows_screen="0 0 1280 1024" other=RIGHT other_screen="1280 0 1920 1080" ;;
+    RIGHT) windows_screen="1280 0 1920 1080" other=LEFT other_screen="0 0 1280 1024" ;;
     "") windows_screen= ;;
     *) echo "FAIL: PRIMARY is LEFT or RIGHT, not $primary" >&2; exit 1 ;;
 esac
 [ -n "$primary" ] && screen=3200x1080
+scaled_screen=
+if [ -n "$scale" ]; then
+    [ -n "$primary" ] || { echo "FAIL: SCALE needs PRIMARY" >&2; exit 1; }
+    export QT_SCREEN_SCALE_FACTORS="$primary=1;$other=$scale"
+    scaled_screen=$other_screen
+fi
 
 missing=()
 for tool in Xvfb xdotool dbus-run-session "$python" $window_manager ${primary:+xrandr}; do
@@ -150,7 +159,7 @@ esac
 # In the background so that a signal to this script is handled at once. What the session bus, the
 # accessibility registry and a compositor print goes to a log, shown where the driver left no status.
 export E2E_PID_FILE="$work/program.pid" E2E_DRIVER_PID_FILE="$work/driver.pid" E2E_WINDOW_MANAGER="$desktop" \
-    E2E_SCREEN="$windows_screen" E2E_TOP_MARGIN="$top_margin"
+    E2E_SCREEN="$windows_screen" E2E_TOP_MARGIN="$top_margin" E2E_SCALED_SCREEN="$scaled_screen" E2E_SCALE="$scale"
 dbus-run-session -- "${session_command[@]}" 2>"$work/session.log" &
 session=$!
 wait "$session" || true

@@ -16,9 +16,9 @@ import time
 import pyatspi
 
 from desktop import (AppTree, Desktop, E2eFailure, centre, centring, descendants, extents, is_checked,
-                     is_enabled, run_driver, wait_for)
-from ochreline_window import (ABOUT_TITLE, NAME_RECTS, PLAYERS_TITLE, POINTS_TITLE, SCORE_RECTS, STARTUP_TEXT,
-                              OchrelineWindow, pixel_rect)
+                     is_enabled, run_driver, scaled_screen, wait_for)
+from ochreline_window import (ABOUT_TITLE, BOARD_SIZE, NAME_RECTS, PLAYERS_TITLE, POINTS_TITLE, SCORE_RECTS,
+                              STARTUP_TEXT, OchrelineWindow, pixel_rect)
 
 PLAYERS = 3
 GAME = 501
@@ -111,6 +111,7 @@ class Match:
     def dismiss_notice(self, text, name, last, total, shown, by_keyboard):
         notice, button = self.window.wait_notice(text)
         check_centred(self.window, f"the notice {text!r}", notice)
+        check_size(self.window, f"the notice {text!r}", "notice", notice)
         check_untitled(self.window, f"the notice {text!r}", notice)
         scores = self.shown_scores()
         scores[self.thrower - 1] = str(shown)
@@ -183,6 +184,20 @@ def check_centred(window, what, accessible, vertically=True):
     wait_for(f"{what} centred across{' and down' if vertically else ', at the top'} by its outer size", probe)
 
 
+# The client sizes of the dialogs as first seen, at a scale of 1, by kind.
+FIRST_SIZES = {}
+
+
+def check_size(window, what, kind, accessible):
+    """Every showing of a dialog has the size of its first, times the scale of its monitor."""
+    width, height = window.top_level(what, accessible).client[2:]
+    first = FIRST_SIZES.setdefault(kind, (width, height))
+    expected = tuple(round(v * window.desktop.scale) for v in first)
+    if (width, height) != expected:
+        raise E2eFailure(f"{what} is {width} x {height} pixels, expected {expected[0]} x {expected[1]} "
+                         f"({first[0]} x {first[1]} at a scale of {window.desktop.scale:g})")
+
+
 def check_icon(window, what, accessible, designed):
     """designed: None for no icon, "main" for the main window's, "own" for one other than the main window's."""
     icon = window.top_level(what, accessible).icon
@@ -220,6 +235,7 @@ def check_dialog(window, what, dialog):
     centred, icon = DIALOGS[dialog.name]
     if centred:
         check_centred(window, what, dialog)
+        check_size(window, what, dialog.name, dialog)
     check_icon(window, what, dialog, icon)
 
 
@@ -386,6 +402,31 @@ def check_long_name_shows_its_start(window):
     print(f"{LONG_SHOWN[0]!r}: {seen}")
 
 
+def check_dialogs_at_another_scale(window):
+    """Moved to the monitor that Qt scales, the main window opens its dialogs there, each at that scale and
+    centred on it: New Game twice, its window kept from the other monitor, and a notice."""
+    scaled = scaled_screen()
+    if not scaled:
+        return
+    screen, factor = scaled
+    main = window.top_level("the main window", window.frame)
+    window.desktop.move(main.window, screen[0] + 40, screen[1] + 40)
+    primary = window.desktop.windows_screen
+    window.desktop.windows_screen, window.desktop.scale = screen, factor
+    wait_for(f"the main window to show its board at a scale of {factor:g}",
+             lambda: (extents(window.board)[2] == round(BOARD_SIZE * factor), extents(window.board)))
+    window.new_game(3, 301, TYPED)
+    window.new_game(3, 301, TYPED)
+    match = Match(window)
+    match.scores = [301] * PLAYERS
+    for _ in range(PLAYERS):
+        match.turn([T(20), T(20), T(20)])           # each at 121
+    match.turn([T(20), T(20), T(20)])               # Ann busts: 180 > 121
+    print(f"at a scale of {factor:g}: New Game {FIRST_SIZES[PLAYERS_TITLE]} and the notice "
+          f"{FIRST_SIZES['notice']} at {factor:g} times that size, centred to a pixel")
+    window.desktop.windows_screen, window.desktop.scale = primary, 1.0
+
+
 def run(executable):
     desktop = Desktop()
     pyatspi.Registry.getDesktop(0)  # starts the accessibility bus before the program looks for it
@@ -415,6 +456,7 @@ def run(executable):
         open_about_box(window)
         play(window)
         check_long_name_shows_its_start(window)
+        check_dialogs_at_another_scale(window)
         window.choose("File", "Exit")
         check_ended(program, "File > Exit")
     finally:
