@@ -83,19 +83,29 @@ start_installed() {
         echo "FAIL: libraries missing after installing the package alone" >&2
         return 1
     fi
-    apt-get install -y -qq --no-install-recommends xvfb xauth >/dev/null
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$program" &
+    apt-get install -y -qq --no-install-recommends xvfb >/dev/null
+    # A display number of Xvfb's own choice: abstract sockets are shared with the host.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>/tmp/display &
+    local server=$! display= tries
+    for tries in {1..50}; do
+        display=$(cat /tmp/display)
+        [ -z "$display" ] || break
+        sleep 0.2
+    done
+    DISPLAY=:$display "$program" &
+    local pid=$! status=0
     sleep 3
-    local pid
-    pid=$(pgrep -x ochreline) || { wait || true; echo "FAIL: ochreline did not stay up 3 s" >&2; return 1; }
+    kill -0 "$pid" || { echo "FAIL: ochreline did not stay up 3 s" >&2; return 1; }
     kill -TERM "$pid"
-    local status=0
-    wait || status=$?
-    # xvfb-run reports the program's status; a program ended by SIGTERM has 128 + 15.
-    [ "$status" -eq 0 ] || [ "$status" -eq 143 ] || { echo "FAIL: ochreline ended with status $status on SIGTERM" >&2; return 1; }
+    wait "$pid" || status=$?
+    kill "$server"
+    # Ended by SIGTERM, which the program leaves to its default: 128 + 15.
+    [ "$status" -eq 143 ] || { echo "FAIL: ochreline ended with status $status on SIGTERM" >&2; return 1; }
     echo "ochreline started under Xvfb, stayed up 3 s and ended on SIGTERM"
 }
 
+# Read whole before it runs: a long run goes on while this file changes.
+{
 if [ "${1:-}" = --inside ]; then
     inside "$2"
     exit
@@ -210,3 +220,4 @@ else
     failed=1
 fi
 exit $failed
+}
