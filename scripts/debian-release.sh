@@ -122,7 +122,10 @@ skip() {
     echo "SKIP: Debian $release: $*"
     exit 77
 }
-[ "$(id -u)" -eq 0 ] || skip "making a Debian system with debootstrap and chroot needs root"
+if [ "$(id -u)" -ne 0 ]; then
+    ! sudo -n true 2>/dev/null || exec sudo -n "$0" "$@"
+    skip "making a Debian system with debootstrap and chroot needs root, or sudo without a password"
+fi
 command -v debootstrap >/dev/null || skip "debootstrap is not installed"
 unshare -m --propagation private true 2>/dev/null || skip "no private mount namespace (unshare -m)"
 # On that release the tests run in this very system already.
