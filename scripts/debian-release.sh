@@ -203,6 +203,7 @@ case $what in
         ;;
     test.sh)
         cp -a "$system" "$work/system"
+        exec 9>&-
         in_system "$work/system" "$work" bash /work/src/scripts/debian-release.sh --inside test.sh
         exit
         ;;
