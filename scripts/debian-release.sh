@@ -204,6 +204,7 @@ case $what in
     test.sh)
         cp -a "$system" "$work/system"
         exec 9>&-
+        echo "Debian $release: scripts/test.sh starts at $(date -u +%H:%M:%S) UTC"
         in_system "$work/system" "$work" bash /work/src/scripts/debian-release.sh --inside test.sh
         exit
         ;;
