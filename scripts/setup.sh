@@ -6,6 +6,8 @@ OCHRE_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsdl2-dev libxcb1-dev fonts
 # Packaging test: dpkg-shlibdeps for the package's dependencies, lintian, and the desktop entry and
 # AppStream validators.
 OCHRE_PACKAGES+=(dpkg-dev lintian desktop-file-utils appstream)
+# The Linux tests in a Debian system of another release (scripts/debian-release.sh).
+OCHRE_PACKAGES+=(debootstrap)
 
 # Sound servers for the tests against real servers (tests/sound_server_test.sh), one group per kind
 # of server. Optional: a group that cannot be installed without removing a package is left out with
@@ -26,7 +28,7 @@ OCHRE_DESKTOP_GROUPS=(
     "kwin: kwin-wayland kwin-style-breeze xwayland qt6-wayland"
 )
 
-# The Windows build: Debian's MinGW-w64 cross compiler, the host's Qt tools for Qt built for Windows from
+# The Windows build, optional like the groups above (Debian's testing suite has no Wine at times): Debian's MinGW-w64 cross compiler, the host's Qt tools for Qt built for Windows from
 # Debian's own source (scripts/windows-qt.sh), Wine to run the Windows tests with Wine's own Windows fonts
 # (MS Sans Serif, Tahoma, Marlett), NSIS for the installer, osslsigncode to sign a release when given a
 # certificate (openssl makes the installer test's throwaway one).
@@ -59,13 +61,29 @@ ochre_apt_install() {
 
 # Installs each optional group that can be installed. Usage: ochre_install_groups KIND "NAME: PACKAGES..."...
 ochre_install_groups() {
-    local kind=$1 group packages
+    local kind=$1 group
     shift
     for group in "$@"; do
-        read -r -a packages <<<"${group#*:}"
-        ochre_apt_install "${packages[@]}" \
-            || echo "$kind ${group%%:*}: ${packages[*]} could not be installed (a package would have to be removed, or apt-get failed); its tests will be skipped"
+        ochre_install_group "$kind" "$group" || true
     done
+}
+
+# Installs one optional group, or says why it cannot and fails. Usage: ochre_install_group KIND "NAME: PACKAGES..."
+ochre_install_group() {
+    local packages package absent=() why
+    read -r -a packages <<<"${2#*:}"
+    ochre_apt_install "${packages[@]}" && return 0
+    for package in "${packages[@]}"; do
+        apt-cache show "$package" >/dev/null 2>&1 || absent+=("$package")
+    done
+    why="a package would have to be removed, or apt-get failed"
+    [ ${#absent[@]} -eq 0 ] || why="this release has no ${absent[*]}"
+    echo "$1 ${2%%:*}: ${packages[*]} could not be installed ($why); its tests will be skipped"
+    return 1
+}
+
+ochre_install_windows() {
+    ochre_install_group "Windows" "build: ${OCHRE_WINDOWS_PACKAGES[*]}"
 }
 
 ochre_install_desktops() {
@@ -145,6 +163,31 @@ ochre_build() {
     shift
     cmake -S "$OCHRE_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$dir"
+}
+
+# Runs the tests of the build tree in the current folder under Xvfb. Usage: ochre_ctest [ctest arguments...]
+ochre_ctest() {
+    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600 "$@"
+}
+
+# Builds the Linux program and its tests in BUILD_DIR with warnings as errors and runs them, then builds
+# them again in BUILD_DIR-asan with AddressSanitizer and UndefinedBehaviorSanitizer and runs them there:
+# any report fails. Leak reports from system libraries' one-time allocations are suppressed in
+# tests/lsan.supp; the lsan_reports_our_leaks test proves a leak in our own code is still reported.
+# Usage: ochre_test_linux BUILD_DIR [extra cmake arguments for BUILD_DIR...]
+ochre_test_linux() {
+    local dir=$1 status=0
+    shift
+    ochre_build "$dir" -DOCHRELINE_WERROR=ON "$@"
+    (cd "$dir" && ochre_ctest) || status=1
+    # Why tests were skipped (a sound server or desktop that could not be installed).
+    grep -h '^SKIP: ' "$dir/Testing/Temporary/LastTest.log" || true
+    ochre_build "$dir-asan" -DOCHRELINE_WERROR=ON -DOCHRELINE_SANITIZE=ON -DOCHRELINE_BENCH=OFF
+    (cd "$dir-asan" &&
+        ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
+        LSAN_OPTIONS="suppressions=$OCHRE_ROOT/tests/lsan.supp:print_suppressions=0" \
+        UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ochre_ctest) || status=1
+    return $status
 }
 
 # Builds the Windows program and its tests in BUILD_DIR with Debian's MinGW-w64 and Qt built for Windows
