@@ -14,7 +14,7 @@
 # where debootstrap, chroot or a private mount namespace cannot be had.
 set -euo pipefail
 
-# Mounts what programs expect in the system at ROOT, and the host folder SHARE at /work (unless it is
+# Mounts what programs expect in the system at ROOT, and the host folder SHARE at /srv/ochreline (unless it is
 # empty), then runs COMMAND there as root. Called in a private mount namespace: every mount ends with it.
 mount_and_run() {
     local system=$1 share=$2
@@ -29,8 +29,8 @@ mount_and_run() {
         mount -t tmpfs -o mode=1777 tmpfs "$system/$tmpfs"
     done
     if [ -n "$share" ]; then
-        mkdir -p "$system/work"
-        mount --bind "$share" "$system/work"
+        mkdir -p "$system/srv/ochreline"
+        mount --bind "$share" "$system/srv/ochreline"
     fi
     cp /etc/resolv.conf "$system/etc/resolv.conf"
     exec chroot "$system" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
@@ -45,7 +45,7 @@ in_system() {
 
 # The steps run inside a system, by this script's copy in the shared tree.
 inside() {
-    cd /work/src
+    cd /srv/ochreline/src
     source scripts/setup.sh
     case $1 in
         set-up)
@@ -58,12 +58,12 @@ inside() {
             ;;
         build-and-test)
             # This system's own run of this script would be a Debian system inside itself.
-            ochre_test_linux /work/build -DOCHRELINE_RELEASE_TEST=OFF
+            ochre_test_linux /srv/ochreline/build -DOCHRELINE_RELEASE_TEST=OFF
             ;;
         package)
-            rm -rf /work/package
-            (cd /work/build && cpack -G DEB -B /work/package >/dev/null)
-            lintian --pedantic -I --fail-on error,warning /work/package/*.deb
+            rm -rf /srv/ochreline/package
+            (cd /srv/ochreline/build && cpack -G DEB -B /srv/ochreline/package >/dev/null)
+            lintian --pedantic -I --fail-on error,warning /srv/ochreline/package/*.deb
             ;;
         start)
             start_installed
@@ -76,7 +76,7 @@ inside() {
 # it brings none of the program's dependencies). It must stay up 3 s and end on SIGTERM.
 start_installed() {
     export DEBIAN_FRONTEND=noninteractive
-    apt-get install -y -qq --no-install-recommends /work/package/*.deb
+    apt-get install -y -qq --no-install-recommends /srv/ochreline/package/*.deb
     local program=/usr/games/ochreline plugin
     plugin=$(find /usr/lib -path '*/qt6/plugins/platforms/libqxcb.so' | head -1)
     if ldd "$program" $plugin | grep 'not found'; then
@@ -174,7 +174,7 @@ make_system() {
     local new=$cache/new-system
     rm -rf "$new"
     cp -a "$base" "$new"
-    in_system "$new" "$work" bash /work/src/scripts/debian-release.sh --inside set-up
+    in_system "$new" "$work" bash /srv/ochreline/src/scripts/debian-release.sh --inside set-up
     mv "$new" "$system"
 }
 
@@ -205,23 +205,23 @@ case $what in
         cp -a "$system" "$work/system"
         exec 9>&-
         echo "Debian $release: scripts/test.sh starts at $(date -u +%H:%M:%S) UTC"
-        in_system "$work/system" "$work" bash /work/src/scripts/debian-release.sh --inside test.sh
+        in_system "$work/system" "$work" bash /srv/ochreline/src/scripts/debian-release.sh --inside test.sh
         exit
         ;;
 esac
 
 failed=0
-step "build and Linux tests" in_system "$system" "$work" bash /work/src/scripts/debian-release.sh --inside build-and-test || failed=1
+step "build and Linux tests" in_system "$system" "$work" bash /srv/ochreline/src/scripts/debian-release.sh --inside build-and-test || failed=1
 # The CTest summaries of both runs, and why tests were skipped.
 grep -E '^SKIP: |tests passed, |^The following tests|^[[:space:]]+[0-9]+ - ' "$log" | sed "s/^/Debian $release: /" || true
-if step "package and lintian" in_system "$system" "$work" bash /work/src/scripts/debian-release.sh --inside package; then
+if step "package and lintian" in_system "$system" "$work" bash /srv/ochreline/src/scripts/debian-release.sh --inside package; then
     cp -a "$base" "$work/bare"
     # The set-up system's package lists and downloads: the same versions, mostly without downloading.
     cp -a "$system/var/lib/apt/lists/." "$work/bare/var/lib/apt/lists/"
     mkdir -p "$work/bare/var/cache/apt"
     cp -al "$system/var/cache/apt/archives" "$work/bare/var/cache/apt/" 2>/dev/null || true
     step "install on the bare system and start" in_system "$work/bare" "$work" \
-        bash /work/src/scripts/debian-release.sh --inside start || failed=1
+        bash /srv/ochreline/src/scripts/debian-release.sh --inside start || failed=1
     tail -1 "$log"
 else
     failed=1
