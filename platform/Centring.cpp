@@ -49,14 +49,16 @@ bool place_before_mapping(QWidget &window, Placement placement)
         return true;
     // Created on that screen, at its scale: a window created on another and moved over would change size
     // once placed, where the two scale differently. Created now, so that the window manager can be asked
-    // about it.
+    // about it. An existing window keeps its size in pixels, not its own, when Qt (6.8) moves it to a
+    // screen of another scale: the size it had is the one placed.
+    const QSize size = window.size();
     create_on_screen(window, *screen);
     // Set as the client area's position, which the window manager keeps: Qt asks for static gravity for a
     // window that was not moved by its frame position before it was created.
     const std::optional<QMargins> frame = frame_before_mapping(window);
     const QMargins known = frame.value_or(QMargins());
-    const QPoint corner = placed_corner(*screen, window.size().grownBy(known), placement);
-    window.setGeometry(QRect(corner + QPoint(known.left(), known.top()), window.size()));
+    const QPoint corner = placed_corner(*screen, size.grownBy(known), placement);
+    window.setGeometry(QRect(corner + QPoint(known.left(), known.top()), size));
     return place_in_system_pixels(window, *screen, placement) || frame.has_value();
 }
 
