@@ -165,12 +165,9 @@ ochre_build() {
     cmake --build "$dir"
 }
 
-# Runs the tests of the build tree in the current folder under Xvfb, leaving out those whose names match
-# OCHRE_CTEST_EXCLUDE, if set. Usage: ochre_ctest [ctest arguments...]
+# Runs the tests of the build tree in the current folder under Xvfb. Usage: ochre_ctest [ctest arguments...]
 ochre_ctest() {
-    local exclude=()
-    [ -z "${OCHRE_CTEST_EXCLUDE:-}" ] || exclude=(-E "$OCHRE_CTEST_EXCLUDE")
-    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600 "${exclude[@]}" "$@"
+    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600 "$@"
 }
 
 # Builds the Linux program and its tests in BUILD_DIR with warnings as errors and runs them, then builds

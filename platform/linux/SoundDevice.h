@@ -50,6 +50,7 @@ public:
 
 private:
     bool start_audio();
+    bool driver_is(const char *name) const;
     bool driver_is_a_sound_server() const;
     void close();
 
