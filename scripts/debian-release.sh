@@ -85,7 +85,9 @@ start_installed() {
         return 1
     fi
     apt-get install -y -qq --no-install-recommends xvfb >/dev/null
-    # A display number of Xvfb's own choice: abstract sockets are shared with the host.
+    # A display number of Xvfb's own choice: abstract sockets are shared with the host. The file is
+    # there before Xvfb starts, which would otherwise race the first read.
+    : >/tmp/display
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>/tmp/display &
     local server=$! display= tries
     for tries in {1..50}; do

@@ -84,11 +84,23 @@ class Desktop:
                  timeout=timeout)
 
     def click(self, x, y):
-        self._xdotool("mousemove", str(x), str(y), "click", "1")
+        self._xdotool(*self._pointer_to(x, y), "click", "1")
 
     def double_click(self, x, y):
         """Two clicks well within a double-click interval."""
-        self._xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "60", "1")
+        self._xdotool(*self._pointer_to(x, y), "click", "--repeat", "2", "--delay", "60", "1")
+
+    @staticmethod
+    def _pointer_to(x, y):
+        """xdotool's commands that put the pointer at (x, y). In a Wayland session xdotool's absolute move
+        only moves Xwayland's own pointer, while a button goes through the compositor, which first sets
+        Xwayland's pointer to its own once a window has been mapped under that (kwin 6.7 does): the
+        click then lands there. A relative motion goes through the compositor too; made first, it has
+        that done before the absolute move."""
+        move = ["mousemove", str(x), str(y)]
+        if os.environ.get("XDG_SESSION_TYPE") != "wayland":
+            return move
+        return ["mousemove_relative", "1", "0", "mousemove_relative", "--", "-1", "0", "sleep", "0.05", *move]
 
     def key(self, *keys):
         self._xdotool("key", "--clearmodifiers", *keys)
