@@ -16,7 +16,9 @@ fail() {
 
 description=$(file -b "$program")
 echo "file: $description"
-[[ $description == "PE32+ executable (GUI) x86-64"*", for MS Windows"* ]] || fail "not a 64-bit Windows GUI program"
+# file 5.44 says "PE32+ executable (GUI) x86-64, for MS Windows", 5.46 "PE32+ executable for MS Windows 6.00 (GUI), x86-64".
+[[ $description == "PE32+ executable "* && $description == *"(GUI)"* && $description == *"x86-64"* &&
+    $description == *"for MS Windows"* ]] || fail "not a 64-bit Windows GUI program"
 
 headers=$("$objdump" -p "$program")
 
