@@ -125,14 +125,14 @@ skip() {
     echo "SKIP: Debian $release: $*"
     exit 77
 }
+# On that release the tests run in this very system already.
+[ "$(. /etc/os-release && echo "${VERSION_CODENAME:-}")" != "$release" ] || skip "this system is of that release"
 if [ "$(id -u)" -ne 0 ]; then
     ! sudo -n true 2>/dev/null || exec sudo -n "$0" "$@"
     skip "making a Debian system with debootstrap and chroot needs root, or sudo without a password"
 fi
 command -v debootstrap >/dev/null || skip "debootstrap is not installed"
 unshare -m --propagation private true 2>/dev/null || skip "no private mount namespace (unshare -m)"
-# On that release the tests run in this very system already.
-[ "$(. /etc/os-release && echo "${VERSION_CODENAME:-}")" != "$release" ] || skip "this system is of that release"
 
 # The minimal system is keyed by the release and the mirror, the set-up system also by the package lists.
 base_key=$(echo "$release $mirror" | sha256sum | cut -c1-12)
