@@ -21,7 +21,7 @@ constexpr std::chrono::milliseconds kNewStreamWait{2500};
 constexpr int kOpenAttempts = 3;
 constexpr std::chrono::milliseconds kOpenRetryPause{100};
 // PipeWire now and then loses the first cycle a new stream plays (1024 frames at 48 kHz, 21 ms: the
-// start of a sound, in one open of about twenty on Debian 13's PipeWire 1.4 on a busy machine). A new
+// start of a sound, in 3 opens of 80 on Debian 13's PipeWire 1.4 on a busy machine). A new
 // stream plays two such cycles of silence before a sound is handed over, so that what is lost is silence.
 constexpr std::chrono::milliseconds kNewStreamSilence{45};
 // The format the default device is opened in when the device list is empty: that of the sounds.
