@@ -11,8 +11,8 @@
 #   test.sh   scripts/test.sh in a fresh copy of the set-up system, Windows included
 # The systems are kept in ${OCHRE_DEBIAN_CACHE:-~/.cache/ochreline-debian}/RELEASE, made anew when the
 # set-up's package lists change; OCHRE_DEBIAN_MIRROR chooses the mirror; OCHRE_DEBIAN_KEEP=1 keeps a
-# run's own copies of the tree and the system. Exits 77 with a SKIP: line
-# where debootstrap, chroot or a private mount namespace cannot be had.
+# run's own copies of the tree and the system. Exits 77 with a SKIP: line where debootstrap, chroot or a
+# private mount namespace cannot be had.
 set -euo pipefail
 
 # Mounts what programs expect in the system at ROOT, and the host folder SHARE at /srv/ochreline (unless it is
@@ -143,7 +143,7 @@ system=$cache/system-$key
 work=$(mktemp -d "${TMPDIR:-/tmp}/ochreline-debian.XXXXXX")
 # OCHRE_DEBIAN_KEEP=1 keeps the copied tree and systems of this run, to look into a failure.
 if [ -n "${OCHRE_DEBIAN_KEEP:-}" ]; then
-    trap 'echo "Debian $release: this run'"'"'s files are kept in $work"' EXIT
+    trap 'echo "Debian $release: the files of this run are kept in $work"' EXIT
 else
     trap 'rm -rf "$work"' EXIT
 fi
