@@ -69,6 +69,9 @@ eval "$variables"
 # Windows' display scale, as its settings set it: dots per inch, 96 at 100 %.
 "$wine_run" "$prefix" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * scale / 100)) /f \
     >/dev/null 2>&1 || { echo "FAIL: the scale could not be set in $prefix" >&2; exit 1; }
+# Wine 10 reads the scale once per session of the prefix's server, as Windows does once per sign-in: the
+# session that made a fresh prefix ends before the program starts, or it would start at 100 %.
+WINEPREFIX=$prefix "$wineserver" -w
 
 export E2E_PID_FILE="$work/program.pid" E2E_SCALE="$(awk "BEGIN { print $scale / 100 }")" E2E_TOP_MARGIN="$top_margin"
 "$python" -B -u "$here/wine_e2e.py" "$wine_run" "$prefix" "$program"
