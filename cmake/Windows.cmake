@@ -5,6 +5,8 @@ add_link_options(-static)
 # one from before Vista, told frame measures without the padded border that Windows draws.
 add_link_options(-Wl,--major-subsystem-version,6,--minor-subsystem-version,0
                  -Wl,--major-os-version,6,--minor-os-version,0)
+# No link time in the executable's header: the same source makes the same program whenever it is built.
+add_link_options(-Wl,--no-insert-timestamp)
 set(OCHRELINE_INSTALL_BINDIR .)
 set(OCHRELINE_INSTALL_HELPDIR .)
 

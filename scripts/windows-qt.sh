@@ -32,6 +32,9 @@ configure=(
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
     -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF
     -DINPUT_openssl=no
+    # Qt keeps its installation folder in the library, and so in our program: a name of no machine's, the
+    # files themselves installed into the cache folder (CMAKE_STAGING_PREFIX below).
+    -DCMAKE_INSTALL_PREFIX=/qt-for-windows
 )
 
 # Fetches a source package into FOLDER through a private apt set-up of its own: the machine's configured
@@ -86,8 +89,13 @@ src=$(find "$work" -maxdepth 1 -type d -name "qt6-base-$qt_version*" | head -1)
 [ -n "$src" ] || { echo "windows-qt: the qt6-base $qt_version source could not be unpacked" >&2; exit 1; }
 # The toolchain file is copied beside Qt, which records its path.
 cp "$root/cmake/MinGW-w64-x86_64.cmake" "$cache/toolchain-$key.cmake"
+# What goes into the program is the same wherever the cache is: the source and build folders' paths are
+# left out of the objects, and the times Qt's resource compiler records are the source release's.
+export CFLAGS="-ffile-prefix-map=$work/=" CXXFLAGS="-ffile-prefix-map=$work/="
+SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$src/debian/changelog" -STimestamp)
+export SOURCE_DATE_EPOCH
 cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$cache/toolchain-$key.cmake" \
-    -DCMAKE_INSTALL_PREFIX="$prefix" "${configure[@]}" >"$work/configure.log" 2>&1 \
+    -DCMAKE_STAGING_PREFIX="$prefix" "${configure[@]}" >"$work/configure.log" 2>&1 \
     || { tail -40 "$work/configure.log" >&2; exit 1; }
 started=$(date +%s)
 cmake --build "$work/build" >"$work/build.log" 2>&1 || { tail -40 "$work/build.log" >&2; exit 1; }
