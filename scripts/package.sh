@@ -55,6 +55,7 @@ trap 'rm -rf "$work"' EXIT
     || { cat "$work/linux.log" >&2; exit 1; }
 (cd "$OCHRE_ROOT/build-release-windows" && cpack -B "$work/windows" >"$work/windows.log" 2>&1) \
     || { cat "$work/windows.log" >&2; exit 1; }
+python3 "$OCHRE_ROOT/packaging/windows/normalise_zip.py" "$work"/windows/*.zip
 
 rm -rf "$dist"
 mkdir -p "$dist"
