@@ -83,6 +83,18 @@ QPoint placed_corner(const QRect &area, int work_top, QSize size, Placement plac
     return {centred_edge(area.left(), area.width(), size.width()), top};
 }
 
+// A window that exists keeps the scale it was made at while hidden, and Qt's setScreen moves it to a screen of
+// the same desktop only in Qt's reckoning. Made anew before showing starts: destroying a window hides it, and
+// once showing has begun, that would hide the widget again, which Qt then never paints.
+void make_anew_at_screen_scale(QWidget &window)
+{
+    QScreen *screen = placement_screen(window);
+    if (!screen || !window.isHidden() || !window_system().made_at_another_scale(window, *screen))
+        return;
+    window.windowHandle()->destroy();
+    create_on_screen(window, *screen);
+}
+
 bool place_before_mapping(QWidget &window, Placement placement)
 {
     QScreen *screen = placement_screen(window);
@@ -93,10 +105,6 @@ bool place_before_mapping(QWidget &window, Placement placement)
     // about it. An existing window keeps its size in pixels, not its own, when Qt (6.8) moves it to a
     // screen of another scale: the size it had is the one placed.
     const QSize size = window.size();
-    // A window that exists keeps the scale it was made at while hidden, and Qt's setScreen moves it to a
-    // screen of the same desktop only in Qt's reckoning: one made at another scale is made anew.
-    if (window_system().made_at_another_scale(window, *screen))
-        window.windowHandle()->destroy();
     create_on_screen(window, *screen);
     // Set as the client area's position, which the window manager keeps: Qt asks for static gravity for a
     // window that was not moved by its frame position before it was created.
