@@ -16,8 +16,7 @@ public:
 
     StandInWindowSystem() { stand_in_window_system(this); }
     ~StandInWindowSystem() override { stand_in_window_system(nullptr); }
-    StandInWindowSystem(const StandInWindowSystem &) = delete;
-    StandInWindowSystem &operator=(const StandInWindowSystem &) = delete;
+    Q_DISABLE_COPY_MOVE(StandInWindowSystem)
 
     // The window as it exists now was made at another scale; one made anew is not.
     void mark_made_at_another_scale(QWidget &window) { scaled_elsewhere_ = window.winId(); }
