@@ -79,7 +79,8 @@ void place_by_seen_frame(QWidget &window, const QScreen &screen, Placement place
 // The top of the screen is where its work area starts: a taskbar or panel there would cover the caption.
 QPoint placed_corner(const QRect &area, int work_top, QSize size, Placement placement)
 {
-    const int top = placement == Placement::Centre ? centred_edge(area.top(), area.height(), size.height()) : work_top;
+    const int top = placement == Placement::Centre ? centred_edge(area.top(), area.height(), size.height())
+                                                   : work_top;
     return {centred_edge(area.left(), area.width(), size.width()), top};
 }
 
