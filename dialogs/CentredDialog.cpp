@@ -13,10 +13,17 @@ CentredDialog::CentredDialog(DialogLook look, QWidget *parent)
     setModal(true);
 }
 
+void CentredDialog::setVisible(bool visible)
+{
+    if (visible)
+        make_anew_at_screen_scale(*this);
+    QDialog::setVisible(visible);
+}
+
 bool CentredDialog::event(QEvent *event)
 {
     // Show comes when the window is created and about to be mapped, ShowToParent once it is mapped.
-    // Placed first: placing may create the window anew, at the scale of another monitor.
+    // Placed first: placing may create the window, on the screen it goes to.
     if (event->type() == QEvent::Show && !event->spontaneous()) {
         placed_before_mapping_ = place_before_mapping(*this, Placement::Centre);
         if (look_.off_taskbar)

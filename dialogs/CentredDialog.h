@@ -20,6 +20,8 @@ class CentredDialog : public QDialog {
 public:
     CentredDialog(DialogLook look, QWidget *parent);
 
+    void setVisible(bool visible) override;
+
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

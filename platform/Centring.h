@@ -18,6 +18,10 @@ enum class Placement {
 // taskbar or panel covers) starts at `work_top`; in any one unit of length.
 QPoint placed_corner(const QRect &area, int work_top, QSize size, Placement placement);
 
+// Where a hidden window was made at another scale than the monitor it will be placed on has, makes it anew on
+// that monitor. Call it before showing it starts.
+void make_anew_at_screen_scale(QWidget &window);
+
 // Places a window that is about to be mapped (creating it first if need be). Where the window manager
 // tells the frame's size beforehand, or there is none, the placement is final and this returns true.
 // Otherwise the window is placed by its client size for now and this returns false: call

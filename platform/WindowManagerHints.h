@@ -19,7 +19,7 @@ class QWidget;
 // shown. On other window systems it does nothing.
 void keep_untitled_and_off_taskbar(QWidget &window);
 
-// Creates the window, if it does not exist yet or exists at another scale, on the screen and at its scale.
+// Creates the window, if it does not exist yet, on the screen and at its scale.
 void create_on_screen(QWidget &window, QScreen &screen);
 
 // The frame the window manager will draw around a created window that is not mapped yet, in Qt's
@@ -27,17 +27,6 @@ void create_on_screen(QWidget &window, QScreen &screen);
 // (_NET_REQUEST_FRAME_EXTENTS), waiting up to a second for it; nullopt where it can't be known before
 // mapping, as where a window that asks for a frame is answered with none. Off X11, what Qt knows of the frame.
 std::optional<QMargins> frame_before_mapping(QWidget &window);
-
-// Where the system places windows in pixels of its own and knows their frames (Windows), places a created
-// window that is not mapped yet again, exactly, by its frame in those pixels on the screen, and returns
-// true: converted to Qt's coordinates at a scale such as 125 %, a position may be a pixel off.
-// Elsewhere returns false.
-bool place_in_system_pixels(QWidget &window, const QScreen &screen, Placement placement);
-
-// Where the system draws part of a window's frame invisible and tells what is seen of it only once the
-// window is shown (Windows 10 and 11), moves a window just mapped so that what is seen is placed.
-// Elsewhere does nothing.
-void place_by_seen_frame(QWidget &window, const QScreen &screen, Placement placement);
 
 // The reference point of a window's frame that a window manager keeps where the client area's would be;
 // Static keeps the client area itself where it is asked to be.

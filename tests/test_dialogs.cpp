@@ -1,6 +1,8 @@
+#include "CentredDialog.h"
 #include "Fifo.h"
 #include "HelpViewer.h"
 #include "Module1.h"
+#include "StandInWindowSystem.h"
 #include "Twips.h"
 #include "UrlRecorder.h"
 #include "WidgetCaption.h"
@@ -25,6 +27,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
@@ -226,7 +229,57 @@ int ink_inside(const QImage &image, const QRect &area, QRgb background)
     return count;
 }
 
+// How a kept dialog is shown again, as Windows would show it.
+enum class Reshown {
+    Never,          // shown once
+    AtAnotherScale, // made at another monitor's scale before each showing again
+    BySeenFrame,    // DWM leaves invisible borders out of what the user sees
+};
+
+// Windows 10 and 11: a resize border of 7 pixels left, right and below, invisible, and none on top.
+constexpr QMargins kInvisibleBorders(7, 0, 7, 7);
+
+// Records which of a window's widgets are painted.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget &window)
+        : window_(window)
+    {
+        window.installEventFilter(this);
+        for (QWidget *child : window.findChildren<QWidget *>())
+            child->installEventFilter(this);
+    }
+
+    // The widgets that should be seen and are hidden or not painted yet, by name.
+    QStringList unseen() const
+    {
+        QStringList names;
+        const QList<QWidget *> children = window_.findChildren<QWidget *>();
+        if (!window_.isVisible() || !painted_.contains(&window_))
+            names << window_.objectName();
+        for (QWidget *child : children) {
+            if (child->isVisibleTo(&window_) && (!child->isVisible() || !painted_.contains(child)))
+                names << child->objectName();
+        }
+        return names;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted_.insert(watched);
+        return false;
+    }
+
+private:
+    QWidget &window_;
+    QSet<QObject *> painted_;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Reshown)
 
 class TestDialogs : public QObject {
     Q_OBJECT
@@ -468,45 +521,79 @@ void TestDialogs::keysDoWhatEachDialogPromises_data()
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("closes");
-    QTest::newRow("new game: Enter presses Let's Play!") << "frmplayers"
-                                                         << "playname_1" << int(Qt::Key_Return) << true;
+    QTest::addColumn<Reshown>("reshown");
+    QTest::newRow("new game: Enter presses Let's Play!")
+        << "frmplayers"
+        << "playname_1" << int(Qt::Key_Return) << true << Reshown::Never;
     QTest::newRow("new game: Escape in a name box") << "frmplayers"
-                                                    << "playname_1" << int(Qt::Key_Escape) << false;
+                                                    << "playname_1" << int(Qt::Key_Escape) << false << Reshown::Never;
     QTest::newRow("new game: Escape on an option") << "frmplayers"
-                                                   << "optplay_2" << int(Qt::Key_Escape) << false;
+                                                   << "optplay_2" << int(Qt::Key_Escape) << false << Reshown::Never;
     QTest::newRow("points: Enter on an option") << "frmpoints"
-                                                << "optpoints_1" << int(Qt::Key_Return) << false;
+                                                << "optpoints_1" << int(Qt::Key_Return) << false << Reshown::Never;
     QTest::newRow("points: Escape on an option") << "frmpoints"
-                                                 << "optpoints_1" << int(Qt::Key_Escape) << false;
+                                                 << "optpoints_1" << int(Qt::Key_Escape) << false << Reshown::Never;
     QTest::newRow("points: Enter on OK") << "frmpoints"
-                                         << "Command1" << int(Qt::Key_Enter) << false;
+                                         << "Command1" << int(Qt::Key_Enter) << false << Reshown::Never;
     QTest::newRow("points: Escape on OK") << "frmpoints"
-                                          << "Command1" << int(Qt::Key_Escape) << false;
+                                          << "Command1" << int(Qt::Key_Escape) << false << Reshown::Never;
     QTest::newRow("points: Space on OK") << "frmpoints"
-                                         << "Command1" << int(Qt::Key_Space) << true;
+                                         << "Command1" << int(Qt::Key_Space) << true << Reshown::Never;
     QTest::newRow("about box: Enter") << "frmabout"
-                                      << "Command1" << int(Qt::Key_Return) << true;
+                                      << "Command1" << int(Qt::Key_Return) << true << Reshown::Never;
     QTest::newRow("about box: Escape") << "frmabout"
-                                       << "Command1" << int(Qt::Key_Escape) << true;
+                                       << "Command1" << int(Qt::Key_Escape) << true << Reshown::Never;
+    QTest::newRow("new game at another scale: Enter presses Let's Play!")
+        << "frmplayers"
+        << "playname_1" << int(Qt::Key_Return) << true << Reshown::AtAnotherScale;
+    QTest::newRow("points at another scale: Space on OK")
+        << "frmpoints"
+        << "Command1" << int(Qt::Key_Space) << true << Reshown::AtAnotherScale;
+    QTest::newRow("notice at another scale: Enter")
+        << "frmnotice"
+        << "Command1" << int(Qt::Key_Return) << true << Reshown::AtAnotherScale;
+    QTest::newRow("new game by its seen frame: Enter presses Let's Play!")
+        << "frmplayers"
+        << "playname_1" << int(Qt::Key_Return) << true << Reshown::BySeenFrame;
 }
 
+// Each showing: the dialog and its controls seen and painted, what the user sees of it centred at the size
+// it had, and the key doing what it promises.
 void TestDialogs::keysDoWhatEachDialogPromises()
 {
     QFETCH(QString, form);
     QFETCH(QString, focus);
     QFETCH(int, key);
     QFETCH(bool, closes);
+    QFETCH(Reshown, reshown);
+    StandInWindowSystem system;
+    if (reshown == Reshown::BySeenFrame)
+        system.invisible_borders = kInvisibleBorders;
     QPointer<QDialog> dialog = build(form);
-    bool stayed_open = false;
-    run_modal(*dialog, [&] {
-        QWidget *target = child(*dialog, qPrintable(focus));
-        target->setFocus();
-        QTest::keyClick(target, Qt::Key(key));
-        stayed_open = dialog && dialog->isVisible();
-        if (stayed_open)
-            dialog->done(0);
-    });
-    QCOMPARE(!stayed_open, closes);
+    const QSize size = dialog->size();
+    const QPoint screen_centre = dialog->screen()->geometry().center();
+    const int showings = reshown == Reshown::Never ? 1 : 3;
+    for (int showing = 1; showing <= showings && !QTest::currentTestFailed(); ++showing) {
+        if (showing > 1 && reshown == Reshown::AtAnotherScale)
+            system.mark_made_at_another_scale(*dialog);
+        const PaintRecorder painted(*dialog);
+        bool stayed_open = false;
+        run_modal(*dialog, [&] {
+            QTRY_VERIFY2(painted.unseen().isEmpty(), qPrintable("unseen: " + painted.unseen().join(", ")));
+            QVERIFY2(!system.made_at_another_scale(*dialog, *dialog->screen()), "not made anew");
+            QCOMPARE(dialog->size(), size);
+            const QPoint off_centre = (dialog->frameGeometry() - system.invisible_borders).center() - screen_centre;
+            QVERIFY2(!qobject_cast<CentredDialog *>(dialog) || (qAbs(off_centre.x()) <= 1 && qAbs(off_centre.y()) <= 1),
+                     qPrintable(QStringLiteral("off the centre by %1, %2").arg(off_centre.x()).arg(off_centre.y())));
+            QWidget *target = child(*dialog, qPrintable(focus));
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key(key));
+            stayed_open = dialog && dialog->isVisible();
+            if (stayed_open)
+                dialog->done(0);
+        });
+        QCOMPARE(!stayed_open, closes);
+    }
 }
 
 void TestDialogs::controlsStandWhereTheDesignPutsThem_data()

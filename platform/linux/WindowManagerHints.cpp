@@ -238,12 +238,3 @@ void keep_untitled_and_off_taskbar(QWidget &window)
     keep_off_taskbar(x11);
     xcb_flush(x11.connection);
 }
-
-// On X11 the placement in Qt's coordinates stands, and the window manager completes it once the window
-// is mapped (place_once_mapped).
-bool place_in_system_pixels(QWidget &, const QScreen &, Placement)
-{
-    return false;
-}
-
-void place_by_seen_frame(QWidget &, const QScreen &, Placement) {}
