@@ -7,6 +7,9 @@
 # user or a host. With --verify, a second copy of the last commit is packaged in a folder of its own, with
 # another umask, locale and time zone, and the two are compared: a file that differs is named with its
 # first difference (diffoscope's, where it is installed), and the script fails.
+# A signed release ships the Windows files' detached signatures (*.p7) beside them: given in the folder
+# OCHRE_SIGNATURES, they are attached to the files they sign, which makes a signed release again from its
+# source, byte for byte (packaging/windows/sign.sh).
 # Usage: scripts/package.sh [--verify]
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
@@ -31,7 +34,7 @@ if $verify; then
     [ -z "$(git -C "$OCHRE_ROOT" status --porcelain)" ] \
         || { echo "package.sh --verify: the work tree has uncommitted changes; the second copy is of the last commit" >&2; exit 1; }
     # Signatures are no part of what the source makes: both copies are compared unsigned.
-    unset OCHRE_SIGN_PKCS12 OCHRE_SIGN_PASSWORD OCHRE_SIGN_TIMESTAMP
+    unset OCHRE_SIGN_PKCS12 OCHRE_SIGN_PASSWORD OCHRE_SIGN_TIMESTAMP OCHRE_SIGNATURES
 fi
 
 ochre_install_packages
@@ -39,8 +42,11 @@ ochre_apt_install "${OCHRE_WINDOWS_PACKAGES[@]}"
 ochre_build "$OCHRE_ROOT/build-release" -DOCHRELINE_TESTS=OFF -DOCHRELINE_BENCH=OFF
 ochre_build_windows "$OCHRE_ROOT/build-release-windows" -DOCHRELINE_TESTS=OFF -DOCHRELINE_BENCH=OFF
 
-# Signed with Authenticode when a certificate is given (packaging/windows/sign.sh).
-if [ -n "${OCHRE_SIGN_PKCS12:-}" ]; then
+# Signed with Authenticode when a certificate or the signatures are given (packaging/windows/sign.sh).
+if [ -n "${OCHRE_SIGNATURES:-}" ]; then
+    OCHRE_SIGNATURES=$(cd "$OCHRE_SIGNATURES" && pwd)
+    echo "Attaching the signatures in $OCHRE_SIGNATURES to the Windows files they sign"
+elif [ -n "${OCHRE_SIGN_PKCS12:-}" ]; then
     [ -n "${OCHRE_SIGN_PASSWORD+set}" ] || { echo "OCHRE_SIGN_PKCS12 is set, OCHRE_SIGN_PASSWORD is not" >&2; exit 1; }
     echo "Signing the Windows program, uninstaller and installer with $OCHRE_SIGN_PKCS12${OCHRE_SIGN_TIMESTAMP:+, timestamped by $OCHRE_SIGN_TIMESTAMP}"
     [ -n "${OCHRE_SIGN_TIMESTAMP:-}" ] \
@@ -51,6 +57,7 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export OCHRE_SIGNATURES=${OCHRE_SIGNATURES:-$work/signatures}
 (cd "$OCHRE_ROOT/build-release" && cpack -G DEB -B "$work/linux" >"$work/linux.log" 2>&1) \
     || { cat "$work/linux.log" >&2; exit 1; }
 (cd "$OCHRE_ROOT/build-release-windows" && cpack -B "$work/windows" >"$work/windows.log" 2>&1) \
@@ -60,6 +67,7 @@ python3 "$OCHRE_ROOT/packaging/windows/normalise_zip.py" "$work"/windows/*.zip
 rm -rf "$dist"
 mkdir -p "$dist"
 mv "$work"/linux/*.deb "$work"/windows/*.zip "$work"/windows/*.exe "$dist"/
+! [ -d "$OCHRE_SIGNATURES" ] || find "$OCHRE_SIGNATURES" -maxdepth 1 -name '*.p7' -exec cp {} "$dist"/ \;
 (cd "$dist" && sha256sum -- * >SHA256SUMS && cat SHA256SUMS)
 echo "Wrote $dist"
 $verify || exit 0
