@@ -5,10 +5,11 @@
 # entry must be there, the program and the uninstaller signed. Asked for the other mode, the installer
 # must refuse and change nothing; for all users, so must installing and the registered quiet uninstall
 # command while the installed program runs or when run with a standard user's rights, exiting with
-# status 2 and no window. Installing again must replace the installation where it is. The registered
-# uninstall command, quiet for all users (with a copy from the zip running) and clicked through for the
-# current user, must leave nothing of it in the prefix's files or registry. Needs an X display (the
-# program runs), xdotool, openssl and osslsigncode.
+# status 2 and no window. For all users, an existing folder outside Program Files that others may change
+# must be refused, and a new one made for administrators alone. Installing again must replace the
+# installation where it is. The registered uninstall command, quiet for all users (with a copy from the
+# zip running) and clicked through for the current user, must leave nothing of it in the prefix's files
+# or registry. Needs an X display (the program runs), xdotool, openssl and osslsigncode.
 # Usage: installer_test.sh BUILD_DIR
 set -euo pipefail
 
@@ -186,6 +187,22 @@ check_refusals() {
 wine wineboot --init >/dev/null 2>&1
 wineserver -w
 footprint >"$work/before"
+
+# For all users, an existing folder outside Program Files is refused unless only administrators may change
+# it, and under Wine each is its user's; one that Setup makes is for administrators alone, and of that
+# Wine keeps only what Unix modes say: others may not look in.
+games=$WINEPREFIX/drive_c/Games
+mkdir -p "$games/$product"
+footprint >"$work/open"
+expect_refusal "installing for all users in a folder others may change" wine "$installer" /S /AllUsers "/D=C:\\Games\\$product"
+same_footprint open "failing to install in a folder others may change"
+rmdir "$games/$product"
+wine "$installer" /S /AllUsers "/D=C:\\Games\\$product" || fail "installing for all users in a new folder failed"
+[[ $(stat -c %a "$games/$product") == *0 ]] || fail "others may use the folder made: $(stat -c %A "$games/$product")"
+quiet_uninstall HKLM || fail "uninstalling from C:\\Games failed"
+wineserver -w
+rmdir "$games" || fail "C:\\Games holds: $(ls -A "$games")"
+same_footprint before "installing in a new folder and uninstalling"
 
 check_install() {
     local mode=$1 other_mode=$2 hive=$3 other_hive=$4 expected_dir=$5 start_menu=$6
