@@ -5,10 +5,12 @@
 # entry must be there, the program and the uninstaller signed. Asked for the other mode, the installer
 # must refuse and change nothing; for all users, so must installing and the registered quiet uninstall
 # command while the installed program runs or when run with a standard user's rights, exiting with
-# status 2 and no window. Installing again must replace the installation where it is. The registered
-# uninstall command, quiet for all users (with a copy from the zip running) and clicked through for the
-# current user, must leave nothing of it in the prefix's files or registry. Needs an X display (the
-# program runs), xdotool, openssl and osslsigncode.
+# status 2 and no window; not quiet, the uninstaller must run itself again to be given an administrator's
+# rights. For all users, an existing folder outside Program Files that others may change must be refused,
+# and a new one made for administrators alone. Installing again must replace the installation where it
+# is. The registered uninstall command, quiet for all users (with a copy from the zip running) and clicked
+# through for the current user, must leave nothing of it in the prefix's files or registry. Needs an X
+# display (the program runs), xdotool, openssl and osslsigncode.
 # Usage: installer_test.sh BUILD_DIR
 set -euo pipefail
 
@@ -172,6 +174,16 @@ check_refusals() {
         0)
             expect_refusal "installing for all users as a standard user" wine "$work/standard_user.exe" "$installer" /S /AllUsers
             expect_refusal "the quiet uninstall as a standard user" uninstall "$hive" QuietUninstallString "$work/standard_user.exe"
+            # Not quiet, it runs itself again for Windows to ask for an administrator; Wine runs the copy with
+            # the same rights, and the copy refuses rather than ask again.
+            uninstall "$hive" UninstallString "$work/standard_user.exe" &
+            local pid=$! status=0 window
+            window=$(timeout 60 xdotool search --sync --onlyvisible --limit 1 --name "^$product Uninstall") \
+                || fail "the uninstall as a standard user showed nothing"
+            pgrep -f -- "/AllUsers /Elevated _" >/dev/null || fail "the uninstaller did not run itself again"
+            xdotool windowfocus --sync "$window" key Return
+            wait "$pid" || status=$?
+            [ "$status" -eq 2 ] || fail "the uninstall as a standard user: exit status $status"
             ;;
         3) echo "SKIP: the refusals to a standard user: this Wine runs the installer as an administrator even for one" ;;
         *) fail "a program run with a standard user's rights ended with status $rights" ;;
@@ -186,6 +198,22 @@ check_refusals() {
 wine wineboot --init >/dev/null 2>&1
 wineserver -w
 footprint >"$work/before"
+
+# For all users, an existing folder outside Program Files is refused unless only administrators may change
+# it, and under Wine each is its user's; one that Setup makes is for administrators alone, and of that
+# Wine keeps only what Unix modes say: others may not look in.
+games=$WINEPREFIX/drive_c/Games
+mkdir -p "$games/$product"
+footprint >"$work/open"
+expect_refusal "installing for all users in a folder others may change" wine "$installer" /S /AllUsers "/D=C:\\Games\\$product"
+same_footprint open "failing to install in a folder others may change"
+rmdir "$games/$product"
+wine "$installer" /S /AllUsers "/D=C:\\Games\\$product" || fail "installing for all users in a new folder failed"
+[[ $(stat -c %a "$games/$product") == *0 ]] || fail "others may use the folder made: $(stat -c %A "$games/$product")"
+quiet_uninstall HKLM || fail "uninstalling from C:\\Games failed"
+wineserver -w
+rmdir "$games" || fail "C:\\Games holds: $(ls -A "$games")"
+same_footprint before "installing in a new folder and uninstalling"
 
 check_install() {
     local mode=$1 other_mode=$2 hive=$3 other_hive=$4 expected_dir=$5 start_menu=$6
