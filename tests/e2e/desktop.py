@@ -109,12 +109,15 @@ class Desktop:
         self._xdotool("type", "--clearmodifiers", "--delay", "15", text)
 
     def close_window(self, title):
-        """Asks the top-level window of that title to close, as a window manager's close button does."""
+        """Asks the top-level window of that title to close, as a window manager's close button does. A window
+        just shown may not be listed yet by a window manager that is still taking it over."""
         protocols = self._display.intern_atom("WM_PROTOCOLS")
         delete = self._display.intern_atom("WM_DELETE_WINDOW")
-        found = [w for w in self._clients() if self._wm_name(w) == title]
-        if not found:
-            raise E2eFailure(f"no window titled {title!r} on the display")
+
+        def probe():
+            titled = [w for w in self._clients() if self._wm_name(w) == title]
+            return bool(titled), titled or "none listed"
+        found = wait_for(f"a window titled {title!r} on the display", probe)
         for window in found:
             message = protocol.event.ClientMessage(window=window, client_type=protocols,
                                                    data=(32, [delete, X.CurrentTime, 0, 0, 0]))
