@@ -1,7 +1,7 @@
 """Drives a program on an X display as a person would and reads back what it shows.
 
 Input goes through XTest (xdotool); what the program shows is read through the AT-SPI
-accessibility tree, for colours from the screen's pixels, and for frames, titles and icons
+accessibility tree, for colours from its window's own pixels, and for frames, titles and icons
 from the X windows and the properties a window manager reads (EWMH).
 """
 
@@ -124,10 +124,18 @@ class Desktop:
             window.send_event(message, event_mask=X.NoEventMask)
         self._display.flush()
 
-    def pixels(self, x, y, width, height):
-        """The screen's pixels in the rectangle as (r, g, b) tuples, row by row."""
+    def pixels(self, x, y, width, height, window=None):
+        """The screen's pixels in the rectangle as (r, g, b) tuples, row by row; given a top-level X window's
+        id, that window's own pixels there. A compositing manager shows a picture of each window that it
+        updates when it gets round to it: mutter as an X11 window manager, loaded, was seen to show a
+        window's picture from seconds before, while the window itself held what the program had drawn."""
         try:
-            image = self._root.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
+            if window is not None:
+                window = self._display.create_resource_object("window", window)
+                origin = self._root.translate_coords(window, 0, 0)
+                image = window.get_image(x - origin.x, y - origin.y, width, height, X.ZPixmap, 0xFFFFFFFF)
+            else:
+                image = self._root.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
         except xerror.BadMatch:
             # A rootless X server (Xwayland) keeps no picture of the screen: the window showing the area has it.
             window, left, top = self._window_holding(x, y, width, height)
