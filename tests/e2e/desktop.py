@@ -1,7 +1,7 @@
 """Drives a program on an X display as a person would and reads back what it shows.
 
 Input goes through XTest (xdotool); what the program shows is read through the AT-SPI
-accessibility tree, for colours from the screen's pixels, and for frames, titles and icons
+accessibility tree, for colours from its window's own pixels, and for frames, titles and icons
 from the X windows and the properties a window manager reads (EWMH).
 """
 
@@ -109,22 +109,33 @@ class Desktop:
         self._xdotool("type", "--clearmodifiers", "--delay", "15", text)
 
     def close_window(self, title):
-        """Asks the top-level window of that title to close, as a window manager's close button does."""
+        """Asks the top-level window of that title to close, as a window manager's close button does. A window
+        just shown may not be listed yet by a window manager that is still taking it over."""
         protocols = self._display.intern_atom("WM_PROTOCOLS")
         delete = self._display.intern_atom("WM_DELETE_WINDOW")
-        found = [w for w in self._clients() if self._wm_name(w) == title]
-        if not found:
-            raise E2eFailure(f"no window titled {title!r} on the display")
+
+        def probe():
+            titled = [w for w in self._clients() if self._wm_name(w) == title]
+            return bool(titled), titled or "none listed"
+        found = wait_for(f"a window titled {title!r} on the display", probe)
         for window in found:
             message = protocol.event.ClientMessage(window=window, client_type=protocols,
                                                    data=(32, [delete, X.CurrentTime, 0, 0, 0]))
             window.send_event(message, event_mask=X.NoEventMask)
         self._display.flush()
 
-    def pixels(self, x, y, width, height):
-        """The screen's pixels in the rectangle as (r, g, b) tuples, row by row."""
+    def pixels(self, x, y, width, height, window=None):
+        """The screen's pixels in the rectangle as (r, g, b) tuples, row by row; given a top-level X window's
+        id, that window's own pixels there. A compositing manager shows a picture of each window that it
+        updates when it gets round to it: mutter as an X11 window manager, loaded, was seen to show a
+        window's picture from seconds before, while the window itself held what the program had drawn."""
         try:
-            image = self._root.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
+            if window is not None:
+                window = self._display.create_resource_object("window", window)
+                origin = self._root.translate_coords(window, 0, 0)
+                image = window.get_image(x - origin.x, y - origin.y, width, height, X.ZPixmap, 0xFFFFFFFF)
+            else:
+                image = self._root.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF)
         except xerror.BadMatch:
             # A rootless X server (Xwayland) keeps no picture of the screen: the window showing the area has it.
             window, left, top = self._window_holding(x, y, width, height)

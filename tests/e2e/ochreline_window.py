@@ -105,6 +105,10 @@ class OchrelineWindow:
             return False, f"client area {area}; the program's windows: {[w.client for w in shown]}"
         return wait_for(f"the X window of {what}", probe, timeout=timeout)
 
+    def main_x_window(self):
+        """The main window's X window, whose own pixels show what the program drew there."""
+        return self.top_level("the main window", self.frame).window
+
     def client_origin(self):
         x, y, _, _ = extents(self.board)
         return x - BOARD_ORIGIN[0], y - BOARD_ORIGIN[1]
@@ -136,7 +140,7 @@ class OchrelineWindow:
     def score_colour_counts(self, player):
         """How many pixels of the score label are exactly light red and exactly light blue."""
         x, y, width, height = extents(self.scores[player - 1])
-        pixels = self.desktop.pixels(x, y, width, height)
+        pixels = self.desktop.pixels(x, y, width, height, self.main_x_window())
         return pixels.count(LIGHT_RED), pixels.count(LIGHT_BLUE)
 
     def wait_colours(self, thrower, players, timeout=5.0):

@@ -374,7 +374,7 @@ def check_double_click_opens_one_address(window, log):
 def ink_columns(window, label):
     """Dark pixels per column of a name label, inside its one-pixel frame."""
     x, y, width, height = extents(label)
-    pixels = window.desktop.pixels(x + 1, y + 1, width - 2, height - 2)
+    pixels = window.desktop.pixels(x + 1, y + 1, width - 2, height - 2, window.main_x_window())
     return [sum(1 for row in range(height - 2) if sum(pixels[row * (width - 2) + column]) < 384)
             for column in range(width - 2)]
 
