@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds for Linux and for Windows with warnings as errors and runs every test
-# of both through one CTest run (the Windows ones under Wine), then builds and runs the Linux tests again
-# with the sanitizers. The first run builds Qt for Windows (scripts/windows-qt.sh), later runs reuse it.
+# Installs what is missing, builds for Linux, for Linux with the sanitizers and for Windows with warnings as
+# errors, and runs every test of the three through one CTest run (the Windows ones under Wine), the Linux
+# tests in Debian 13 beside them. The first run builds Qt for Windows (scripts/windows-qt.sh), later runs reuse it.
 # Where this release lacks the Windows build's packages, or Qt for Windows cannot be built, the Windows
 # build and its tests are skipped with a line saying so.
 set -euo pipefail
@@ -31,7 +31,7 @@ wait "$preparing" || true
 cat "$release_log"
 [ -z "$windows_skipped" ] || echo "$windows_skipped"
 status=0
-ochre_test_linux "$OCHRE_ROOT/build" -DOCHRELINE_WINDOWS_TESTS="$windows_tree" || status=1
+ochre_test_linux "$OCHRE_ROOT/build" "$windows_tree" || status=1
 # The Linux tests' counts on Debian 13.
 grep -h '^Debian trixie: ' "$OCHRE_ROOT/build/Testing/Temporary/LastTest.log" || true
 [ -z "$windows_skipped" ] || echo "$windows_skipped"
