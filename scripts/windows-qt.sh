@@ -3,7 +3,8 @@
 # only what the program and its tests use, with Debian's MinGW-w64 and the host's Qt tools. Built once
 # into a cache folder outside the repository and reused while the release, its options and the toolchain
 # file are unchanged. Prints the folder Qt was installed into on its last line.
-# Usage: scripts/windows-qt.sh   (OCHRE_WINDOWS_QT_CACHE chooses the cache folder)
+# Usage: scripts/windows-qt.sh [--cached]   (OCHRE_WINDOWS_QT_CACHE chooses the cache folder)
+#   --cached  only prints the folder of a Qt built already; fails at once when there is none
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/setup.sh"
@@ -71,6 +72,10 @@ fetch_qt_source() {
 # The build is keyed by these options and the toolchain file: a change to either builds Qt anew.
 key=$( (echo "$qt_version ${configure[*]}"; cat "$root/cmake/MinGW-w64-x86_64.cmake") | sha256sum | cut -c1-12)
 prefix=$cache/qt-$qt_version-$key
+if [ "${1:-}" = --cached ]; then
+    [ -f "$prefix/.complete" ] && echo "$prefix"
+    exit
+fi
 # One build at a time: a second caller waits for the first and then finds its Qt.
 mkdir -p "$cache"
 exec 9>"$cache/.lock"
