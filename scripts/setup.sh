@@ -162,7 +162,13 @@ ochre_build() {
     local dir=$1
     shift
     cmake -S "$OCHRE_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$dir"
+    ochre_compile "$dir"
+}
+
+# Builds a configured tree at a lower priority: a build that runs beside tests (debian_13's beside the rest,
+# Qt for Windows beside the Linux tests on the first run) takes only the processor time they leave.
+ochre_compile() {
+    nice -n 10 cmake --build "$@"
 }
 
 # Runs the tests of the build tree in the current folder under Xvfb. Usage: ochre_ctest [ctest arguments...]
@@ -195,7 +201,7 @@ ochre_build_windows() {
     cmake -S "$OCHRE_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$OCHRE_ROOT/cmake/MinGW-w64-x86_64.cmake" \
         -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" -DQT_HOST_PATH=/usr "$@" >/dev/null
-    cmake --build "$dir"
+    ochre_compile "$dir"
 }
 
 OCHRE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
