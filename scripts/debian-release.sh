@@ -59,7 +59,7 @@ inside() {
             ;;
         build-and-test)
             # This system's own run of this script would be a Debian system inside itself.
-            ochre_test_linux /srv/ochreline/build -DOCHRELINE_RELEASE_TEST=OFF
+            ochre_test_linux /srv/ochreline/build "" -DOCHRELINE_RELEASE_TEST=OFF
             ;;
         package)
             rm -rf /srv/ochreline/package

@@ -3,7 +3,8 @@
 # only what the program and its tests use, with Debian's MinGW-w64 and the host's Qt tools. Built once
 # into a cache folder outside the repository and reused while the release, its options and the toolchain
 # file are unchanged. Prints the folder Qt was installed into on its last line.
-# Usage: scripts/windows-qt.sh   (OCHRE_WINDOWS_QT_CACHE chooses the cache folder)
+# Usage: scripts/windows-qt.sh [--cached]   (OCHRE_WINDOWS_QT_CACHE chooses the cache folder)
+#   --cached  only prints the folder of a Qt built already; fails at once when there is none
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/setup.sh"
@@ -71,6 +72,10 @@ fetch_qt_source() {
 # The build is keyed by these options and the toolchain file: a change to either builds Qt anew.
 key=$( (echo "$qt_version ${configure[*]}"; cat "$root/cmake/MinGW-w64-x86_64.cmake") | sha256sum | cut -c1-12)
 prefix=$cache/qt-$qt_version-$key
+if [ "${1:-}" = --cached ]; then
+    [ -f "$prefix/.complete" ] && echo "$prefix"
+    exit
+fi
 # One build at a time: a second caller waits for the first and then finds its Qt.
 mkdir -p "$cache"
 exec 9>"$cache/.lock"
@@ -98,7 +103,7 @@ cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$cache/toolcha
     -DCMAKE_STAGING_PREFIX="$prefix" "${configure[@]}" >"$work/configure.log" 2>&1 \
     || { tail -40 "$work/configure.log" >&2; exit 1; }
 started=$(date +%s)
-cmake --build "$work/build" >"$work/build.log" 2>&1 || { tail -40 "$work/build.log" >&2; exit 1; }
+ochre_compile "$work/build" >"$work/build.log" 2>&1 || { tail -40 "$work/build.log" >&2; exit 1; }
 cmake --install "$work/build" >/dev/null
 echo "windows-qt: Qt $qt_version for Windows built in $(($(date +%s) - started)) s" >&2
 rm -rf "$work"
