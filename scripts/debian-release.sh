@@ -58,8 +58,8 @@ inside() {
             scripts/test.sh
             ;;
         build-and-test)
-            # This system's own run of this script would be a Debian system inside itself.
-            ochre_test_linux /srv/ochreline/build "" -DOCHRELINE_RELEASE_TEST=OFF
+            ochre_configure_linux /srv/ochreline/build ""
+            ochre_test_linux /srv/ochreline/build
             ;;
         package)
             rm -rf /srv/ochreline/package

@@ -1,7 +1,7 @@
 # Shared by the scripts beside it: installs the Debian packages the build needs, then configures and builds.
 # Usage: source scripts/setup.sh; ochre_install_packages; ochre_build BUILD_DIR [extra cmake arguments...]
 
-OCHRE_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsdl2-dev libxcb1-dev fonts-liberation xvfb xauth
+OCHRE_PACKAGES=(cmake ninja-build ccache g++ qt6-base-dev libsdl2-dev libxcb1-dev fonts-liberation xvfb xauth
     at-spi2-core dbus-daemon python3-pyatspi python3-xlib xdotool openbox x11-xserver-utils)
 # Packaging test: dpkg-shlibdeps for the package's dependencies, lintian, and the desktop entry and
 # AppStream validators.
@@ -159,14 +159,28 @@ ochre_record_embedded_sounds() {
 }
 
 ochre_build() {
-    local dir=$1
-    shift
-    cmake -S "$OCHRE_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    ochre_compile "$dir"
+    ochre_configure "$@"
+    ochre_compile "$1"
 }
 
-# Builds a configured tree at a lower priority: a build that runs beside tests (debian_13's beside the rest,
-# Qt for Windows beside the Linux tests on the first run) takes only the processor time they leave.
+# Usage: ochre_configure BUILD_DIR [extra cmake arguments...]
+ochre_configure() {
+    local dir=$1
+    shift
+    cmake -S "$OCHRE_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(ochre_compiler_cache) "$@" >/dev/null
+}
+
+# CMake's arguments that compile through ccache where it is installed: a later run, in this clone or
+# another (CCACHE_BASEDIR below), compiles only what changed. The objects hold no path of the tree
+# (-ffile-prefix-map), so a hit is the same object a compile would give.
+ochre_compiler_cache() {
+    command -v ccache >/dev/null || return 0
+    echo -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+}
+
+# Builds a configured tree at a lower priority: a build that runs beside tests (this machine's beside
+# debian_13's and the other way round, Qt for Windows beside the Linux tests on the first run) takes only
+# the processor time they leave.
 ochre_compile() {
     nice -n 10 cmake --build "$@"
 }
@@ -176,16 +190,24 @@ ochre_ctest() {
     xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600 "$@"
 }
 
-# Builds the Linux program and its tests in BUILD_DIR-asan with AddressSanitizer and UndefinedBehaviorSanitizer
-# (any report fails a test) and in BUILD_DIR, both with warnings as errors, then runs the tests of both, and
-# those of a Windows build tree WINDOWS_DIR when given, in one ctest run: debian_13 beside the others, which
-# take turns. Usage: ochre_test_linux BUILD_DIR WINDOWS_DIR|"" [extra cmake arguments for BUILD_DIR...]
-ochre_test_linux() {
-    local dir=$1 windows=$2 status=0
+# Configures the Linux program and its tests in BUILD_DIR-asan with AddressSanitizer and UndefinedBehaviorSanitizer
+# (any report fails a test) and in BUILD_DIR, both with warnings as errors; BUILD_DIR's ctest runs the tests
+# of both, and those of a Windows build tree WINDOWS_DIR when given.
+# Usage: ochre_configure_linux BUILD_DIR WINDOWS_DIR|"" [extra cmake arguments for BUILD_DIR...]
+ochre_configure_linux() {
+    local dir=$1 windows=$2
     shift 2
-    ochre_build "$dir-asan" -DOCHRELINE_WERROR=ON -DOCHRELINE_SANITIZE=ON -DOCHRELINE_BENCH=OFF
-    ochre_build "$dir" -DOCHRELINE_WERROR=ON -DOCHRELINE_MORE_TESTS="$dir-asan${windows:+;$windows}" "$@"
-    (cd "$dir" && ochre_ctest -j2) || status=1
+    ochre_configure "$dir-asan" -DOCHRELINE_WERROR=ON -DOCHRELINE_SANITIZE=ON -DOCHRELINE_BENCH=OFF
+    ochre_configure "$dir" -DOCHRELINE_WERROR=ON -DOCHRELINE_MORE_TESTS="$dir-asan${windows:+;$windows}" "$@"
+}
+
+# Builds the trees ochre_configure_linux configured and runs their tests (and the Windows tree's, built
+# before) in one ctest run. Usage: ochre_test_linux BUILD_DIR
+ochre_test_linux() {
+    local dir=$1 status=0
+    ochre_compile "$dir-asan"
+    ochre_compile "$dir"
+    (cd "$dir" && ochre_ctest) || status=1
     # Why tests were skipped (a sound server or desktop that could not be installed).
     grep -h '^SKIP: ' "$dir/Testing/Temporary/LastTest.log" || true
     return $status
@@ -198,10 +220,11 @@ ochre_build_windows() {
     local dir=$1 qt
     shift
     qt=$("$OCHRE_ROOT/scripts/windows-qt.sh" | tail -1)
-    cmake -S "$OCHRE_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    cmake -S "$OCHRE_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release $(ochre_compiler_cache) \
         -DCMAKE_TOOLCHAIN_FILE="$OCHRE_ROOT/cmake/MinGW-w64-x86_64.cmake" \
         -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" -DQT_HOST_PATH=/usr "$@" >/dev/null
     ochre_compile "$dir"
 }
 
 OCHRE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export CCACHE_BASEDIR=$OCHRE_ROOT

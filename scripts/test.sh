@@ -1,20 +1,25 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds for Linux, for Linux with the sanitizers and for Windows with warnings as
-# errors, and runs every test of the three through one CTest run (the Windows ones under Wine), the Linux
-# tests in Debian 13 beside them. The first run builds Qt for Windows (scripts/windows-qt.sh), later runs
-# reuse it: the first one runs the Linux tests while Qt is built, and the Windows tests in a CTest run of
-# their own afterwards. Where this release lacks the Windows build's packages, or Qt for Windows cannot be
-# built, the Windows build and its tests are skipped with a line saying so.
+# errors, and runs every test of the three through one CTest run (the Windows ones under Wine). Beside it,
+# from the start, a CTest run of its own runs debian_13: the Linux tests in Debian 13 (build-debian_13/).
+# The first run builds Qt for Windows (scripts/windows-qt.sh), later runs reuse it: the first one runs the
+# Linux tests while Qt is built, and the Windows tests in a CTest run of their own afterwards. Where this
+# release lacks the Windows build's packages, or Qt for Windows cannot be built, the Windows build and its
+# tests are skipped with a line saying so.
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 
 ochre_install_packages
-# The Linux tests on Debian 13 (the debian_13 test) use a Debian system made by debootstrap: it is
-# prepared meanwhile, mostly downloading.
 logs=$(mktemp -d)
-trap 'rm -rf "$logs"' EXIT
-"$OCHRE_ROOT/scripts/debian-release.sh" trixie prepare >"$logs/release" 2>&1 &
+# A run that stops early leaves nothing of it running.
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$logs"' EXIT
+# debian_13's system is made meanwhile by debootstrap, mostly downloading; its run waits for it.
+"$OCHRE_ROOT/scripts/debian-release.sh" trixie prepare >"$logs/prepare" 2>&1 &
 preparing=$!
+debian_tree=$OCHRE_ROOT/build-debian_13
+cmake -S "$OCHRE_ROOT/tests/debian_13" -B "$debian_tree" >/dev/null
+(cd "$debian_tree" && ochre_ctest >"$logs/debian_13" 2>&1) &
+debian=$!
 ochre_install_sound_servers
 ochre_install_desktops
 windows_tree=$OCHRE_ROOT/build-windows
@@ -31,11 +36,9 @@ if ochre_install_windows; then
         building_qt=$!
     fi
 fi
-# The test waits for the preparation, or prepares again after a failure.
-wait "$preparing" || true
-cat "$logs/release"
 status=0
-ochre_test_linux "$OCHRE_ROOT/build" "$windows_ready" || status=1
+ochre_configure_linux "$OCHRE_ROOT/build" "$windows_ready"
+ochre_test_linux "$OCHRE_ROOT/build" || status=1
 if [ -n "$building_qt" ]; then
     if wait "$building_qt"; then
         ochre_build_windows "$windows_tree" -DOCHRELINE_WERROR=ON
@@ -45,7 +48,10 @@ if [ -n "$building_qt" ]; then
         windows_skipped="SKIP: the Windows build and its tests: Qt for Windows could not be built"
     fi
 fi
+wait "$preparing" || true
+wait "$debian" || status=1
+cat "$logs/prepare" "$logs/debian_13"
 # The Linux tests' counts on Debian 13.
-grep -h '^Debian trixie: ' "$OCHRE_ROOT/build/Testing/Temporary/LastTest.log" || true
+grep -h '^Debian trixie: ' "$debian_tree/Testing/Temporary/LastTest.log" || true
 [ -z "$windows_skipped" ] || echo "$windows_skipped"
 exit $status
