@@ -12,7 +12,7 @@ source "$(dirname "$0")/setup.sh"
 ochre_install_packages
 logs=$(mktemp -d)
 # A run that stops early leaves nothing of it running.
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$logs"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$logs"' EXIT
 # debian_13's system is made meanwhile by debootstrap, mostly downloading; its run waits for it.
 "$OCHRE_ROOT/scripts/debian-release.sh" trixie prepare >"$logs/prepare" 2>&1 &
 preparing=$!
