@@ -159,27 +159,26 @@ def report(a, started, ended, status, pieces):
     print(f"command: started at wall-clock ms {started:.0f}, ran {ended - started:.0f} ms, exit status {status}")
     print(f"nonsilent: {loud} samples")
     parts = segments(pieces)
-    if not a.quiet_segments:
+    short = a.expect is not None and loud < a.expect
+    too_many = a.most_segments is not None and len(parts) > a.most_segments
+    # A failure always says where the sound and its gaps fell.
+    if not a.quiet_segments or short or too_many:
         for k, (first, end, count) in enumerate(parts):
             print(f"segment {k}: starts {first - started:.1f} ms after the command started"
                   f" (wall-clock ms {first:.0f}), length {end - first:.1f} ms, nonsilent {count:.0f}")
     if a.expect is not None:
         print(f"expect: {a.expect} samples expected, {loud} found ({100.0 * loud / max(a.expect, 1):.1f} %)")
-        if loud < a.expect and status == 0:
-            status = 3
     if a.most_segments is not None:
         print(f"segments: {a.most_segments} allowed, {len(parts)} found")
-        if len(parts) > a.most_segments and status == 0:
-            status = 3
     sys.stdout.flush()
-    return status
+    return 3 if status == 0 and (short or too_many) else status
 
 
 def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument("--expect", type=int, help="non-silent samples expected; fewer is a failure")
     p.add_argument("--most-segments", type=int, help="segments allowed; more is a failure")
-    p.add_argument("--quiet-segments", action="store_true", help="print no segment lines")
+    p.add_argument("--quiet-segments", action="store_true", help="print no segment lines unless a check fails")
     p.add_argument("--card-log", action="store_true", help="read the virtual card's log, not the monitor")
     p.add_argument("--wave-figures", metavar="FILE", help='print "SAMPLES SEGMENTS" a sink must get of FILE')
     p.add_argument("command", nargs=argparse.REMAINDER)
