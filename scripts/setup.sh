@@ -178,11 +178,12 @@ ochre_compiler_cache() {
     echo -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 }
 
-# Builds a configured tree at a lower priority: a build that runs beside tests (this machine's beside
-# debian_13's and the other way round, Qt for Windows beside the Linux tests on the first run) takes only
-# the processor time they leave.
+# Builds a configured tree at a lower priority than the tests beside it (this machine's beside debian_13's
+# and the other way round), which take the processor first. Qt for Windows is built lower still, on what
+# they leave: these builds are short and each starts a CTest run, while the Windows tests wait for the
+# Linux ones anyway.
 ochre_compile() {
-    nice -n 10 cmake --build "$@"
+    nice -n 5 cmake --build "$@"
 }
 
 # Runs the tests of the build tree in the current folder under Xvfb. Usage: ochre_ctest [ctest arguments...]

@@ -20,8 +20,6 @@ debian_tree=$OCHRE_ROOT/build-debian_13
 cmake -S "$OCHRE_ROOT/tests/debian_13" -B "$debian_tree" >/dev/null
 (cd "$debian_tree" && ochre_ctest >"$logs/debian_13" 2>&1) &
 debian=$!
-ochre_install_sound_servers
-ochre_install_desktops
 windows_tree=$OCHRE_ROOT/build-windows
 windows_ready=
 building_qt=
@@ -36,6 +34,8 @@ if ochre_install_windows; then
         building_qt=$!
     fi
 fi
+ochre_install_sound_servers
+ochre_install_desktops
 status=0
 ochre_configure_linux "$OCHRE_ROOT/build" "$windows_ready"
 ochre_test_linux "$OCHRE_ROOT/build" || status=1
