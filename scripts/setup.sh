@@ -181,9 +181,9 @@ ochre_compiler_cache() {
 # Builds a configured tree at a lower priority than the tests beside it (this machine's beside debian_13's
 # and the other way round), which take the processor first. Qt for Windows is built lower still, on what
 # they leave: these builds are short and each starts a CTest run, while the Windows tests wait for the
-# Linux ones anyway.
+# Linux ones anyway. OCHRE_BUILD_NICE sets another niceness (debian_13's builds take Qt's).
 ochre_compile() {
-    nice -n 5 cmake --build "$@"
+    nice -n "${OCHRE_BUILD_NICE:-5}" cmake --build "$@"
 }
 
 # Runs the tests of the build tree in the current folder under Xvfb. Usage: ochre_ctest [ctest arguments...]
