@@ -11,7 +11,7 @@
 constexpr qint64 kLoadedMachineMs = 250;
 
 // Plays `name` on `player` (a SoundPlayer or WaveOutSound) until a play is complete or `wait_ms` has
-// passed; every play must return within its bound, a quarter second past the sound's length.
+// passed; every play must return within its bound past the sound's length.
 template <class Player>
 bool plays_completely(Player &player, const QString &name, int wait_ms)
 {
@@ -21,7 +21,7 @@ bool plays_completely(Player &player, const QString &name, int wait_ms)
         clock.start();
         player.play(name);
         const auto &playback = player.last_playback();
-        const auto bound = std::chrono::duration_cast<std::chrono::milliseconds>(playback.length + Player::kBound);
+        const auto bound = std::chrono::duration_cast<std::chrono::milliseconds>(playback.length + Player::kPlayedBound);
         if (clock.elapsed() > bound.count() + kLoadedMachineMs) {
             qWarning("%s blocked %lld ms, past its bound of %lld ms", qPrintable(name), clock.elapsed(),
                      qint64(bound.count()));

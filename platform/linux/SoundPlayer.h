@@ -33,6 +33,9 @@ public:
         std::optional<std::chrono::nanoseconds> first_sample; // from the call to the first sample handed over
     };
 
+    // How long past its length a sound may take to be played: SDL's device takes samples at once.
+    static constexpr std::chrono::milliseconds kPlayedBound = kBound;
+
     // `driver`: SDL's audio driver, or empty for SDL's own choice (the SDL_AUDIODRIVER variable, else its order).
     explicit SoundPlayer(QByteArray driver = {});
     ~SoundPlayer() override;

@@ -89,7 +89,7 @@ void WaveOutSound::perform(QByteArrayView image)
         return;
     }
     say_on();
-    playback_.completed = *written && device_->wait_played(deadline);
+    playback_.completed = *written && device_->wait_played(called_at + playback_.length + kPlayedBound);
     close_later(); // from the end of every sound; needs the event loop, which runs between darts
     if (playback_.completed)
         given_up_in_a_row_ = 0;

@@ -11,7 +11,7 @@ class WaveOutCalls;
 class WaveOutDevice;
 
 // Plays the embedded wave sounds synchronously through the system's wave player, and never holds its
-// caller longer than a sound's length plus a quarter second, nor a quarter second for anything else.
+// caller longer than a sound's length plus half a second, nor a quarter second for anything else.
 //
 // The device stays open between sounds in the format of the last one (an 8-bit sound as 16-bit,
 // whose silence is zero), and is reopened when a sound in another format comes along. A few seconds
@@ -32,6 +32,11 @@ public:
 
     // The system's choice of device (the wave mapper).
     static constexpr unsigned kAnyDevice = ~0u;
+    // How long past its length a sound may take to be played. A wave device may start a sound late:
+    // Wine's PulseAudio driver starts a new or reset stream 0.15 to 0.4 s after it is written. That is
+    // playing, not hanging, and taking the sound back then cuts its end off and leaves the stream to
+    // start as late again with the next sound.
+    static constexpr std::chrono::milliseconds kPlayedBound{500};
 
     explicit WaveOutSound(unsigned device = kAnyDevice);
     // Through `calls` in place of the system's: a test's driver.

@@ -26,7 +26,7 @@ namespace {
 
 qint64 bound_ms(std::chrono::nanoseconds length)
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(length + WaveOutSound::kBound).count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(length + WaveOutSound::kPlayedBound).count();
 }
 
 int threads_of_this_process()
@@ -162,7 +162,7 @@ private slots:
         do {
             clock.start();
             player.play_image(image);
-            QVERIFY2(clock.elapsed() <= nominal_ms + WaveOutSound::kBound.count() + kLoadedMachineMs,
+            QVERIFY2(clock.elapsed() <= nominal_ms + WaveOutSound::kPlayedBound.count() + kLoadedMachineMs,
                      qPrintable(QString::number(clock.elapsed())));
         } while (!player.last_playback().completed && !wait.hasExpired());
         QVERIFY(player.last_playback().completed);
@@ -209,7 +209,7 @@ private slots:
     }
 
     // A server that stops answering in the middle of a sound holds no play past its bound: the sound
-    // its length and a quarter second, those that follow a quarter second past theirs. Sound comes
+    // its length and half a second, those that follow a quarter second past theirs. Sound comes
     // back once the server answers again.
     void serverStoppedMidSoundHoldsNoPlayPastItsBound()
     {
