@@ -58,9 +58,6 @@ inside() {
             scripts/test.sh
             ;;
         build-and-test)
-            # Beside this machine's own run (scripts/test.sh) this suite has time to spare, while the
-            # Windows tests wait for Qt for Windows: its builds take what this machine's and Qt's leave.
-            export OCHRE_BUILD_NICE=10
             ochre_configure_linux /srv/ochreline/build ""
             ochre_test_linux /srv/ochreline/build
             ;;

@@ -179,12 +179,11 @@ ochre_compiler_cache() {
 }
 
 # Builds a configured tree at a lower priority than the tests beside it (this machine's beside debian_13's
-# and the other way round), which take the processor first. This machine's builds and Qt for Windows
-# (scripts/windows-qt.sh) share what the tests leave: Qt is the longest, and the Windows tests wait for
-# it, while each of the others starts a CTest run. OCHRE_BUILD_NICE sets another niceness: debian_13's
-# builds, which have time to spare beside this machine's run, take a lower one.
+# and the other way round), which take the processor first. Qt for Windows is built lower still, on what
+# they leave: these builds are short and each starts a CTest run, while the Windows tests wait for the
+# Linux ones anyway.
 ochre_compile() {
-    nice -n "${OCHRE_BUILD_NICE:-5}" cmake --build "$@"
+    nice -n 5 cmake --build "$@"
 }
 
 # Runs the tests of the build tree in the current folder under Xvfb. Usage: ochre_ctest [ctest arguments...]

@@ -103,8 +103,8 @@ cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$cache/toolcha
     -DCMAKE_STAGING_PREFIX="$prefix" "${configure[@]}" >"$work/configure.log" 2>&1 \
     || { tail -40 "$work/configure.log" >&2; exit 1; }
 started=$(date +%s)
-# At the priority of the program's builds on this machine: see there.
-ochre_compile "$work/build" >"$work/build.log" 2>&1 || { tail -40 "$work/build.log" >&2; exit 1; }
+# Below the program's builds (ochre_compile): see there.
+nice -n 10 cmake --build "$work/build" >"$work/build.log" 2>&1 || { tail -40 "$work/build.log" >&2; exit 1; }
 cmake --install "$work/build" >/dev/null
 echo "windows-qt: Qt $qt_version for Windows built in $(($(date +%s) - started)) s" >&2
 rm -rf "$work"
