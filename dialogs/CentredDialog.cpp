@@ -16,7 +16,7 @@ CentredDialog::CentredDialog(DialogLook look, QWidget *parent)
 void CentredDialog::setVisible(bool visible)
 {
     if (visible)
-        make_at_screen_scale(*this);
+        make_anew_at_screen_scale(*this);
     QDialog::setVisible(visible);
 }
 

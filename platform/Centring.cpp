@@ -41,19 +41,6 @@ QPoint placed_outer_corner(const SystemFrame &frame, Placement placement)
     return frame.outer.topLeft() + (corner - frame.seen.topLeft());
 }
 
-// Creates the window, if it does not exist yet, on the screen and at its scale. It is created inside that
-// screen: Windows gives a window the scale of the monitor it is created on, and Qt on X11 creates it on the
-// screen its position is on, whatever screen it was given, and moves it to the given one later by events
-// of its own, which can come in either order with the X server's. Now and then that left Qt reckoning a
-// dialog on a monitor scaled by 2 at scale 1: twice its size in Qt, its native window showing a quarter.
-void create_on_screen(QWidget &window, QScreen &screen)
-{
-    window.setScreen(&screen);
-    if (!window.internalWinId())
-        window.setGeometry(QRect(screen.geometry().topLeft(), window.size()));
-    window.winId();
-}
-
 // Qt learns the window's new place in its coordinates from the system: the widget takes it over, so that
 // showing the window does not move it back to where Qt's coordinates had put it.
 bool move_outer_corner(QWidget &window, QPoint corner)
@@ -99,18 +86,13 @@ QPoint placed_corner(const QRect &area, int work_top, QSize size, Placement plac
 
 // A window that exists keeps the scale it was made at while hidden, and Qt's setScreen moves it to a screen of
 // the same desktop only in Qt's reckoning. Made anew before showing starts: destroying a window hides it, and
-// once showing has begun, that would hide the widget again, which Qt then never paints. One not made yet is
-// made now, on its screen: showing would make it where Qt last had it.
-void make_at_screen_scale(QWidget &window)
+// once showing has begun, that would hide the widget again, which Qt then never paints.
+void make_anew_at_screen_scale(QWidget &window)
 {
     QScreen *screen = placement_screen(window);
-    if (!screen || !window.isHidden())
+    if (!screen || !window.isHidden() || !window_system().made_at_another_scale(window, *screen))
         return;
-    if (window.internalWinId()) {
-        if (!window_system().made_at_another_scale(window, *screen))
-            return;
-        window.windowHandle()->destroy();
-    }
+    window.windowHandle()->destroy();
     create_on_screen(window, *screen);
 }
 

@@ -18,9 +18,9 @@ enum class Placement {
 // taskbar or panel covers) starts at `work_top`; in any one unit of length.
 QPoint placed_corner(const QRect &area, int work_top, QSize size, Placement placement);
 
-// Makes a hidden window on the monitor it will be placed on, where it was not made yet or was made at another
-// scale than that monitor has. Call it before showing it starts.
-void make_at_screen_scale(QWidget &window);
+// Where a hidden window was made at another scale than the monitor it will be placed on has, makes it anew on
+// that monitor. Call it before showing it starts.
+void make_anew_at_screen_scale(QWidget &window);
 
 // Places a window that is about to be mapped (creating it first if need be). Where the window manager
 // tells the frame's size beforehand, or there is none, the placement is final and this returns true.

@@ -19,6 +19,9 @@ class QWidget;
 // shown. On other window systems it does nothing.
 void keep_untitled_and_off_taskbar(QWidget &window);
 
+// Creates the window, if it does not exist yet, on the screen and at its scale.
+void create_on_screen(QWidget &window, QScreen &screen);
+
 // The frame the window manager will draw around a created window that is not mapped yet, in Qt's
 // coordinates: none on X11 without a window manager; the manager's answer where it offers one beforehand
 // (_NET_REQUEST_FRAME_EXTENTS), waiting up to a second for it; nullopt where it can't be known before

@@ -1,18 +1,11 @@
 #include "NativeWindowSystem.h"
 
-#include <QScreen>
-#include <QWidget>
-#include <QWindow>
+// Qt scales a window on X11 by the screen it belongs to, whatever it was created on, and the window manager
+// alone knows the frame it draws (WindowManagerHints).
 
-// Qt scales a window on X11 by the screen it belongs to, and the window manager alone knows the frame it
-// draws (WindowManagerHints).
-
-// A hidden window that Qt moves to a screen of another scale keeps its size in pixels at the old one until
-// Qt hears back from the X server, and Qt's own events about the move can then come in the wrong order.
-bool NativeWindowSystem::made_at_another_scale(QWidget &window, const QScreen &screen)
+bool NativeWindowSystem::made_at_another_scale(QWidget &, const QScreen &)
 {
-    const QWindow *handle = window.internalWinId() ? window.windowHandle() : nullptr;
-    return handle && handle->screen() && handle->screen()->devicePixelRatio() != screen.devicePixelRatio();
+    return false;
 }
 
 std::optional<SystemFrame> NativeWindowSystem::frame(QWidget &, const QScreen &)

@@ -170,6 +170,15 @@ std::optional<QMargins> ask_frame_extents(const X11Window &x11, xcb_window_t roo
 
 } // namespace
 
+// Qt scales a window on X11 by the screen it belongs to. The window is created where Qt last had it and
+// moved before it is mapped: positioned before it existed, the owner of a dialog now and then seemed to
+// Qt to be at 0, 0 while the dialog was placed, which put the dialog on the wrong monitor.
+void create_on_screen(QWidget &window, QScreen &screen)
+{
+    window.setScreen(&screen);
+    window.winId();
+}
+
 std::optional<QMargins> frame_before_mapping(QWidget &window)
 {
     const X11Window x11 = x11_window_of(window);

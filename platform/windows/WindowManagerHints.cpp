@@ -17,6 +17,15 @@ void keep_untitled_and_off_taskbar(QWidget &window)
     }
 }
 
+// Windows gives a window the scale of the monitor it is created on: it is created inside that monitor.
+void create_on_screen(QWidget &window, QScreen &screen)
+{
+    window.setScreen(&screen);
+    if (!window.internalWinId())
+        window.setGeometry(QRect(screen.geometry().topLeft(), window.size()));
+    window.winId();
+}
+
 std::optional<QMargins> frame_before_mapping(QWidget &window)
 {
     window.winId();
