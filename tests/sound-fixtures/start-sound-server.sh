@@ -9,8 +9,9 @@
 #   pipewire         PipeWire, WirePlumber and PipeWire's PulseAudio service, as on a Debian 12
 #                    desktop, with a sink driven by its own timer; SDL's pipewire and pulseaudio
 #                    drivers both reach it.
-#   pulseaudio       PulseAudio with a null sink, the sink of a PulseAudio without a sound card: idle,
-#                    it renders 2 s ahead, so a new stream may wait up to 2 s for its first samples.
+#   pulseaudio       PulseAudio with a null sink, the sink of a PulseAudio without a sound card, its
+#                    rewinds off: a rewind takes back what the sink rendered ahead, but not what its
+#                    monitor has passed on, so a sound's first block reached the recording twice.
 #   alsa             no server: the virtual card (virtual_card.c, built here) is ALSA's default.
 #   pipewire-alsa, pulseaudio-alsa
 #                    the server plays into the virtual card through its own sound-card path, so the
@@ -111,7 +112,7 @@ start_pipewire() {
 }
 
 start_pulseaudio() {
-    local sink="module-null-sink sink_name=test-sink"
+    local sink="module-null-sink sink_name=test-sink norewinds=1"
     [ -z "$card_config" ] || sink="module-alsa-sink device=virtualcard sink_name=test-sink"
     sink+=" sink_properties=device.description=Test-sink"
     export PULSE_STATE_PATH=$dir/state PULSE_RUNTIME_PATH=$dir/run/pulse

@@ -24,9 +24,9 @@ variables=$(bash "$harness/start-sound-server.sh" pulseaudio "$dir") || { echo "
 # PULSE_SERVER reaches Wine's PulseAudio driver through the environment. Wine tries its PulseAudio
 # driver before its ALSA driver and takes it whenever a server answers, so no driver is forced.
 eval "$variables"
-# Idle, the null sink renders 2 s ahead and holds a new stream that long; Wine's driver counts what the
-# sink has not yet asked for as played, so the first sound of a new stream was lost while the device
-# reported it played. Streams that ask for a short latency (as a sound card's sink gives) are taken at once.
+# Wine's driver counts what the sink has not yet asked for as played: where a sink takes a new stream
+# late (a null sink with rewinds held one for up to 2 s), its first sound was lost while the device
+# reported it played. Streams that ask for a short latency, as a sound card's sink gives, are taken at once.
 export PULSE_LATENCY_MSEC=30
 
 # A Windows program cannot signal Linux processes: the test writes a signal's name (STOP, CONT) into the
