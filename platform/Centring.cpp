@@ -86,13 +86,16 @@ QPoint placed_corner(const QRect &area, int work_top, QSize size, Placement plac
 
 // A window that exists keeps the scale it was made at while hidden, and Qt's setScreen moves it to a screen of
 // the same desktop only in Qt's reckoning. Made anew before showing starts: destroying a window hides it, and
-// once showing has begun, that would hide the widget again, which Qt then never paints.
+// once showing has begun, that would hide the widget again, which Qt then never paints. It is made inside the
+// screen: Windows gives a window the scale of the monitor it is made on, and Qt on X11 makes it on the screen
+// its position is on, whatever screen it was given.
 void make_anew_at_screen_scale(QWidget &window)
 {
     QScreen *screen = placement_screen(window);
     if (!screen || !window.isHidden() || !window_system().made_at_another_scale(window, *screen))
         return;
     window.windowHandle()->destroy();
+    window.move(screen->geometry().topLeft());
     create_on_screen(window, *screen);
 }
 
